@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/GatewayModel.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvan::cli {
+
+struct GatewayEndpoint {
+    std::string host;
+    std::uint16_t port = 502;
+};
+
+// The parsed command line: global options, the command's name and its own arguments.
+struct Invocation {
+    std::optional<GatewayModel> model;
+    std::optional<GatewayEndpoint> gateway;
+    std::uint16_t managementPort = 18801;
+    std::optional<std::string> serialDevice;
+    bool help = false;
+    std::string command;
+    std::vector<std::string> arguments;
+};
+
+// Thrown for a command line that cannot be carried out; what() is the reason.
+struct UsageError {
+    std::string reason;
+};
+
+// Parses the global options up to the command name; the rest is left to the command.
+[[nodiscard]] Invocation parseInvocation(const std::vector<std::string>& words);
+
+// The command's own options: "-o FILE" style values and bare flags, with the remaining
+// positional words in order. Unknown options are usage errors.
+class CommandArguments {
+public:
+    CommandArguments(const std::vector<std::string>& words, const std::vector<std::string>& valueOptions,
+                     const std::vector<std::string>& flagOptions);
+
+    [[nodiscard]] std::optional<std::string> value(const std::string& option) const;
+    [[nodiscard]] bool flag(const std::string& option) const;
+    [[nodiscard]] const std::vector<std::string>& positional() const { return positional_; }
+
+    // The positional words must number exactly `count`.
+    void expectPositional(std::size_t count) const;
+
+private:
+    std::vector<std::pair<std::string, std::string>> values_;
+    std::vector<std::string> flags_;
+    std::vector<std::string> positional_;
+};
+
+} // namespace korvan::cli

@@ -1,0 +1,61 @@
+#include "CommandTable.h"
+
+#include "Commands.h"
+#include "ExitCode.h"
+#include "StderrPrompt.h"
+
+#include <array>
+#include <ostream>
+
+namespace korvan::cli {
+namespace {
+
+constexpr std::array commands{
+    CommandEntry{"new", "new -o FILE", runNew},
+    CommandEntry{"show", "show FILE", runShow},
+};
+
+void printUsage(std::ostream& stream) {
+    stream << "usage: korvanctl [--model vela-1h-tcp|vela-3h-tcp|vela-3h-rtu]\n"
+              "                 [--gateway HOST[:PORT] | --serial DEVICE] [--mgmt-port PORT]\n"
+              "                 COMMAND [ARGUMENTS]\n\n"
+              "commands:\n";
+    for (const CommandEntry& entry : commands)
+        stream << "  " << entry.synopsis << '\n';
+}
+
+} // namespace
+
+std::span<const CommandEntry> commandTable() { return commands; }
+
+GatewayModel CliContext::requireModel() const {
+    if (!invocation.model)
+        throw UsageError{"'" + invocation.command + "' needs --model"};
+    return *invocation.model;
+}
+
+int runKorvanctl(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    try {
+        const Invocation invocation = parseInvocation(words);
+        if (invocation.help) {
+            printUsage(out);
+            return ExitOk;
+        }
+        if (invocation.command.empty())
+            throw UsageError{"no command given"};
+        for (const CommandEntry& entry : commands) {
+            if (entry.name != invocation.command)
+                continue;
+            StderrPrompt prompt(err);
+            CliContext context{invocation, out, err, prompt};
+            return entry.run(context);
+        }
+        throw UsageError{"unknown command '" + invocation.command + "'"};
+    } catch (const UsageError& error) {
+        err << "korvanctl: " << error.reason << "\n\n";
+        printUsage(err);
+        return ExitUsage;
+    }
+}
+
+} // namespace korvan::cli

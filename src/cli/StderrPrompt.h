@@ -1,0 +1,29 @@
+#pragma once
+
+#include "base/Prompt.h"
+
+#include <iosfwd>
+#include <optional>
+
+namespace korvan::cli {
+
+// The prompt of korvanctl: every message goes to standard error on a line of its own; a
+// question is answered with the answer the command set from its flags, else with No
+// (Cancel where No is not offered). Save-file dialogs are never shown: the command line
+// names its files.
+class StderrPrompt : public Prompt {
+public:
+    explicit StderrPrompt(std::ostream& err) : err_(err) {}
+
+    void setAnswer(Answer answer) { answer_ = answer; }
+
+    void message(std::string_view text) override;
+    Answer ask(std::string_view text, Buttons buttons) override;
+    std::optional<std::string> chooseSaveFile(const FileRequest& request) override;
+
+private:
+    std::ostream& err_;
+    std::optional<Answer> answer_;
+};
+
+} // namespace korvan::cli

@@ -1,0 +1,35 @@
+#include "model/COrlaProduct.h"
+
+#include "model/COrlaBus.h"
+#include "model/COrlaNode.h"
+
+namespace korvan {
+
+void COrlaProduct::addBus(COrlaBus* bus) {
+    if (bus == nullptr)
+        return;
+    busList_.append(bus);
+    ++busCount_;
+}
+
+int COrlaProduct::totalCommandCount() const {
+    int total = 0;
+    for (const COrlaBus* bus : busList_) {
+        for (const COrlaNode* node : bus->nodes())
+            total += node->commandCount();
+        total += static_cast<int>(bus->busCommands().size());
+    }
+    return total;
+}
+
+void COrlaProduct::initialiseBuses() {
+    for (COrlaBus* bus : busList_)
+        bus->initialise();
+}
+
+void COrlaProduct::removeAllBuses() {
+    busList_.clear();
+    busCount_ = 0;
+}
+
+} // namespace korvan

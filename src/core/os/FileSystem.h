@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvan::os {
+
+// The directory that holds the running program, without a trailing separator.
+[[nodiscard]] std::string programDirectory();
+
+// Joins a directory and a file name with one separator (none when the directory already ends in one).
+[[nodiscard]] std::string joinPath(std::string_view directory, std::string_view name);
+
+[[nodiscard]] bool fileExists(const std::string& path);
+
+struct FileContents {
+    std::string bytes;
+    std::string error; // empty on success: the system's reason otherwise
+};
+
+// Reads a whole file; files above maxBytes are refused with a reason.
+[[nodiscard]] FileContents readWholeFile(const std::string& path, std::size_t maxBytes);
+
+// Replaces the file at `path` with `bytes` so that it is never left half written: the bytes
+// go to a new file in the same folder, are flushed to disk and renamed over the target. An
+// existing target keeps its permissions. Answers an empty text on success, else the reason;
+// on failure the previous file is untouched.
+[[nodiscard]] std::string replaceFileAtomically(const std::string& path, std::string_view bytes);
+
+} // namespace korvan::os
