@@ -1,0 +1,18 @@
+#include "os/Clock.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace korvan::os {
+
+std::string localDateTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[80];
+    std::snprintf(text, sizeof text, "%4.4d-%2.2d-%2.2d %2.2d:%2.2d:%2.2d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}
+
+} // namespace korvan::os
