@@ -65,7 +65,9 @@ public:
         element(e, "CurrentVal", item.value());
         element(e, "State", decimalText(item.kind()));
         element(e, "Enable", decimalText(item.enabled()));
-        if (item.kind() == Choice) {
+        // A fixed item can carry choices too (the serial interface): they are written as
+        // well, since the configuration block sends the position of its value.
+        if (item.kind() == Choice || !item.choices().empty()) {
             XMLElement* combo = container(e, "Combo");
             for (const std::string& choice : item.choices())
                 element(combo, "ComboIndex", choice);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/GatewayModel.h"
+
+#include <string>
+#include <string_view>
+
+namespace korvan {
+
+class CProductTarn;
+class Prompt;
+struct AppState;
+
+// The start of a run once the model is chosen: the model is fixed in the application state
+// and the product is built for it, the network-side bus first, then its channels.
+void startProduct(AppState& state, CProductTarn& product, GatewayModel model);
+
+// A file beside the program.
+[[nodiscard]] std::string programFile(std::string_view name);
+
+// Fills the first project from the model's template file. A missing, unreadable or
+// unfitting template leaves the defaults, without a message. Answers whether it loaded.
+bool loadModelTemplate(CProductTarn& product, AppState& state, Prompt& prompt, const std::string& templatePath);
+
+// The first-run wizard's flag, key "Wizerd" of section "ITEMSTR" in "config.ini" beside the
+// program: the wizard shows when the value is exactly "false", which a missing file or key
+// reads as.
+[[nodiscard]] bool wizardShouldShow(const std::string& configPath);
+// The engineer cleared "Pop up the wizard next time.": the key becomes "true" (the file is
+// created when missing). Answers false when the file cannot be written.
+bool rememberWizardDismissed(const std::string& configPath);
+
+} // namespace korvan
