@@ -1,0 +1,147 @@
+#include "ProjectFileFixture.h"
+
+#include "model/CHartbus.h"
+#include "model/COrlaItem.h"
+#include "model/COrlaNode.h"
+#include "network/CProfilebus.h"
+#include "support/ProductDescription.h"
+#include "support/SampleProjects.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace korvan {
+namespace {
+
+using test::Session;
+
+std::string nested(int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "<a Value=\"a\">";
+    for (int i = 0; i < depth; ++i)
+        text += "</a>";
+    return text;
+}
+
+std::string binary(std::size_t size) {
+    std::mt19937 random(7);
+    std::string bytes(size, '\0');
+    for (char& b : bytes)
+        b = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+TEST(ProjectFileBadInput, UnreadableFilesGetTheirOwnMessageAndKeepTheOpenProject) {
+    struct Case {
+        const char* name;
+        std::string contents;
+        LoadStatus status;
+        const char* says;
+    };
+    const std::vector<Case> cases{
+        {"empty.xml", "", LoadStatus::NotParsed, "it is empty"},
+        {"binary.xml", binary(4096), LoadStatus::NotParsed, "\"binary.xml"},
+        {"truncated.xml", "<?xml version=\"1.0\"?>\n<TREVLINK Value=\"TREVLINK\">\n<Company", LoadStatus::NotParsed,
+         "line "},
+        {"deep.xml", nested(5000), LoadStatus::NotParsed, "nested too deeply"},
+        {"text.xml", "just some words", LoadStatus::NotParsed, "deep.xml"},
+    };
+    test::TempDir dir;
+    Session session(GatewayModel::Vela3hTcp);
+    test::fillSampleProject(session.product);
+    const std::string before = test::describeProduct(session.product);
+    for (const Case& c : cases) {
+        test::writeFile(dir.file(c.name), c.contents);
+        const LoadResult result = session.load(dir.file(c.name));
+        EXPECT_EQ(result.status, c.status) << c.name;
+        EXPECT_NE(result.message.find(c.name), std::string::npos) << result.message;
+        EXPECT_NE(result.message, "The profile protocol is inconsistent with the software protocol!");
+        EXPECT_EQ(test::describeProduct(session.product), before) << c.name;
+    }
+    const LoadResult missing = session.load(dir.file("missing.xml"));
+    EXPECT_EQ(missing.status, LoadStatus::Unreadable);
+    EXPECT_NE(missing.message.find("missing.xml"), std::string::npos);
+    EXPECT_EQ(test::describeProduct(session.product), before);
+    EXPECT_TRUE(session.prompt.shown.empty()) << "the caller shows the message";
+}
+
+TEST(ProjectFileBadInput, HugeFilesAreRefusedAndLargeOnesLoad) {
+    test::TempDir dir;
+    Session original(GatewayModel::Vela1hTcp);
+    test::fillSampleProject(original.product);
+    ASSERT_TRUE(saveToFile(original.product, dir.file("p.xml")).ok);
+    std::string text = test::readFile(dir.file("p.xml"));
+    text.insert(text.rfind("</TREVLINK>"), "<!-- " + std::string(6 * 1024 * 1024, 'x') + " -->\n");
+    test::writeFile(dir.file("large.xml"), text);
+    Session large(GatewayModel::Vela1hTcp);
+    ASSERT_TRUE(large.load(dir.file("large.xml")).ok());
+    EXPECT_EQ(test::describeProduct(large.product), test::describeProduct(original.product));
+
+    test::writeFile(dir.file("huge.xml"), std::string(65 * 1024 * 1024, ' '));
+    const LoadResult huge = large.load(dir.file("huge.xml"));
+    EXPECT_EQ(huge.status, LoadStatus::Unreadable);
+    EXPECT_NE(huge.message.find("larger than"), std::string::npos) << huge.message;
+}
+
+TEST(ProjectFileBadInput, MissingElementsLoadAsFarAsTheyGo) {
+    test::TempDir dir;
+    // A root of its own and nothing else: the lists are emptied and nothing is read.
+    test::writeFile(dir.file("root.xml"), "<other Value=\"x\"/>");
+    Session session(GatewayModel::Vela3hTcp);
+    ASSERT_TRUE(session.load(dir.file("root.xml")).ok());
+    EXPECT_TRUE(session.product.networkBus().ethernetItems().empty());
+    EXPECT_EQ(session.product.networkBus().mode(), ModbusTcpMode);
+    for (const CHartbus* channel : session.product.channels())
+        EXPECT_TRUE(channel->items().empty());
+
+    // An item with two children, a node whose command lacks its item list, digits missing
+    // from numbers, and elements nobody reads.
+    test::writeFile(dir.file("sparse.xml"), R"xml(<TREVLINK Value="TREVLINK">
+  <Company Value="Company"><Name Value="n"/></Company>
+  <Profibus Value="Profibus">
+    <ProtocalType Value="ProtocalType">
+      <ModbusSlaveModeItemList Value="ModbusSlaveModeItemList"/>
+      <CommonModeItemList Value="CommonModeItemList"/>
+      <EthernetModeItemList Value="EthernetModeItemList">
+        <Item Value="Assign IP Mode"><Ref Value="help"/><CurrentVal Value="DHCP"/></Item>
+      </EthernetModeItemList>
+    </ProtocalType>
+    <CurrentModeType Value="three"/>
+  </Profibus>
+  <Hartbus Value="Channel1">
+    <ProtocalType Value="ProtocalType">
+      <SinglePointModeItemList Value="SinglePointModeItemList">
+        <Node Value="Node(0)">
+          <SlaveAddress Value="SlaveAddress"/>
+          <CommandList Value="CommandList">
+            <Command Value="Command ID3"><CommandType Value="x"/><Nothing Value="here"/></Command>
+          </CommandList>
+          <NodeID Value="7"/>
+          <Unknown Value="ignored"/>
+        </Node>
+      </SinglePointModeItemList>
+    </ProtocalType>
+    <CurrentModeType Value="5"/>
+    <ItemList Value="ItemList"/>
+  </Hartbus>
+  <Whatever Value="Channel7"/>
+</TREVLINK>)xml");
+    Session sparse(GatewayModel::Vela3hRtu);
+    ASSERT_TRUE(sparse.load(dir.file("sparse.xml")).ok()) << "mode \"three\" reads as 0, Modbus slave";
+    const COrlaItem* assign = sparse.product.networkBus().ethernetItems().at(0);
+    ASSERT_NE(assign, nullptr);
+    EXPECT_EQ(assign->help(), "help");
+    EXPECT_EQ(assign->value(), "DHCP");
+    EXPECT_EQ(assign->kind(), 0u);
+    EXPECT_EQ(assign->enabled(), 1);
+    EXPECT_EQ(sparse.product.networkBus().mode(), ModbusSlaveMode);
+    // The node's reading stopped at the command without an item list, so its address stayed 0.
+    ASSERT_EQ(sparse.product.channel(0)->pointToPointNodes().size(), 1u);
+    EXPECT_EQ(sparse.product.channel(0)->pointToPointNodeAt(0)->commandCount(), 0);
+    EXPECT_TRUE(sparse.product.channel(0)->pointToPointNodeAt(0)->items().empty());
+}
+
+} // namespace
+} // namespace korvan
