@@ -13,176 +13,198 @@
 namespace korvan {
 namespace {
 
-using tinyxml2::XMLDocument;
-using tinyxml2::XMLElement;
-using tinyxml2::XMLNode;
-
 constexpr const char* segmentElementValue = "Advanced configuration data is saved";
 
-// Attribute values are escaped here rather than by the printer, because control characters
-// must survive the round trip: help texts hold line breaks, which a reader would otherwise
-// fold into blanks. They are written as character references, as earlier versions did.
-std::string escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                static constexpr char hex[] = "0123456789ABCDEF";
-                out += "&#x";
-                out += hex[(c >> 4) & 0xF];
-                out += hex[c & 0xF];
-                out += ';';
-            } else {
-                out += c;
-            }
+// The library's printer escapes markup characters but writes control characters as they
+// are, and a reader folds line breaks in attribute values. Help texts hold line breaks, so
+// every control character that reaches the output inside a value is written as a character
+// reference, as earlier versions of the format did. Indentation is one tab a level.
+class ProjectPrinter : public tinyxml2::XMLPrinter {
+protected:
+    void Write(const char* data, size_t size) override {
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            const auto c = static_cast<unsigned char>(data[i]);
+            if (c >= 0x20)
+                continue;
+            XMLPrinter::Write(data + start, i - start);
+            static constexpr char hex[] = "0123456789ABCDEF";
+            const char reference[] = {'&', '#', 'x', hex[c >> 4], hex[c & 0xF], ';'};
+            XMLPrinter::Write(reference, sizeof reference);
+            start = i + 1;
         }
+        XMLPrinter::Write(data + start, size - start);
     }
-    return out;
-}
+
+    void PrintSpace(int depth) override {
+        for (int i = 0; i < depth; ++i)
+            Putc('\t');
+    }
+};
 
 class DocumentBuilder {
 public:
-    explicit DocumentBuilder(XMLDocument& document) : document_(document) {}
+    explicit DocumentBuilder(ProjectPrinter& printer) : printer_(printer) {}
 
-    XMLElement* element(XMLNode* parent, const char* tag, std::string_view value) {
-        XMLElement* e = document_.NewElement(tag);
-        e->SetAttribute("Value", escaped(value).c_str());
-        parent->InsertEndChild(e);
-        return e;
+    // An element with its Value; the caller closes it after any children.
+    void open(const char* tag, std::string_view value) {
+        printer_.OpenElement(tag);
+        value_.assign(value);
+        printer_.PushAttribute("Value", value_.c_str());
     }
+    void close() { printer_.CloseElement(); }
 
-    XMLElement* container(XMLNode* parent, const char* tag) { return element(parent, tag, tag); }
+    void leaf(const char* tag, std::string_view value) {
+        open(tag, value);
+        close();
+    }
+    void leaf(const char* tag, std::int64_t value) { leaf(tag, std::string_view(decimalText(value))); }
+    void container(const char* tag) { open(tag, tag); }
 
-    void item(XMLNode* parent, const COrlaItem& item) {
-        XMLElement* e = element(parent, "Item", item.name());
-        element(e, "Ref", item.help());
-        element(e, "CurrentVal", item.value());
-        element(e, "State", decimalText(item.kind()));
-        element(e, "Enable", decimalText(item.enabled()));
+    void item(const COrlaItem& item) {
+        open("Item", item.name());
+        leaf("Ref", item.help());
+        leaf("CurrentVal", item.value());
+        leaf("State", item.kind());
+        leaf("Enable", item.enabled());
         // A fixed item can carry choices too (the serial interface): they are written as
         // well, since the configuration block sends the position of its value.
         if (item.kind() == Choice || !item.choices().empty()) {
-            XMLElement* combo = container(e, "Combo");
+            container("Combo");
             for (const std::string& choice : item.choices())
-                element(combo, "ComboIndex", choice);
+                leaf("ComboIndex", choice);
+            close();
         }
+        close();
     }
 
-    void segment(XMLNode* parent, const COrlaItem& record) {
-        XMLElement* e = element(parent, "Item", segmentElementValue);
-        element(e, "Enable", record.segmentEnabled() ? "1" : "0");
-        element(e, "Swap", record.segmentSwap() ? "1" : "0");
-        element(e, "Address", record.segmentAddress());
-        element(e, "Offset", record.segmentOffset());
-        element(e, "EnableCount", record.segmentEnableCount());
-        element(e, "Length", record.segmentLength());
+    void segment(const COrlaItem& record) {
+        open("Item", segmentElementValue);
+        leaf("Enable", record.segmentEnabled() ? "1" : "0");
+        leaf("Swap", record.segmentSwap() ? "1" : "0");
+        leaf("Address", record.segmentAddress());
+        leaf("Offset", record.segmentOffset());
+        leaf("EnableCount", record.segmentEnableCount());
+        leaf("Length", record.segmentLength());
+        close();
     }
 
-    void commandItems(XMLNode* parent, const COrlaCommand& command, bool firstGeneration) {
+    void commandItems(const COrlaCommand& command, bool firstGeneration) {
         const PtrList<COrlaItem>& items = command.items();
         const std::size_t first = firstGeneration ? command_item::OutputMode : command_item::ConfigurationMode;
         for (std::size_t position = first; position < command_item::BasicItemCount; ++position)
             if (const COrlaItem* entry = items.exactlyAt(position))
-                item(parent, *entry);
+                item(*entry);
         if (firstGeneration)
             return;
         const auto count = static_cast<std::size_t>(command.segmentCount());
         for (std::size_t i = 0; i < count; ++i)
             if (const COrlaItem* record = command.segmentRecord(i))
-                segment(parent, *record);
+                segment(*record);
     }
 
-    void command(XMLNode* parent, const COrlaCommand& command, bool firstGeneration) {
-        XMLElement* e = element(parent, "Command", command.commandName());
-        element(e, "CommandType", decimalText(command.commandType()));
-        commandItems(container(e, "ItemList"), command, firstGeneration);
-        element(e, "CommandID", decimalText(command.commandNumber()));
+    void command(const COrlaCommand& command, bool firstGeneration) {
+        open("Command", command.commandName());
+        leaf("CommandType", command.commandType());
+        container("ItemList");
+        commandItems(command, firstGeneration);
+        close();
+        leaf("CommandID", command.commandNumber());
+        close();
     }
 
-    void node(XMLNode* parent, const COrlaNode& node, bool firstGeneration) {
-        XMLElement* e = element(parent, "Node", node.nodeName());
-        XMLElement* slaveAddress = container(e, "SlaveAddress");
+    void node(const COrlaNode& node, bool firstGeneration) {
+        open("Node", node.nodeName());
+        container("SlaveAddress");
         if (const COrlaItem* addressItem = node.items().front())
-            item(slaveAddress, *addressItem);
-        XMLElement* commands = container(e, "CommandList");
+            item(*addressItem);
+        close();
+        container("CommandList");
         for (const COrlaCommand* entry : node.commands())
-            command(commands, *entry, firstGeneration);
-        element(e, "NodeID", decimalText(node.address()));
-        element(e, "CommandCount", decimalText(node.commandCount()));
+            command(*entry, firstGeneration);
+        close();
+        leaf("NodeID", node.address());
+        leaf("CommandCount", node.commandCount());
+        close();
     }
 
-    void nodes(XMLNode* parent, const PtrList<COrlaNode>& list, bool firstGeneration) {
+    void nodes(const char* tag, const PtrList<COrlaNode>& list, bool firstGeneration) {
+        container(tag);
         for (const COrlaNode* entry : list)
-            node(parent, *entry, firstGeneration);
+            node(*entry, firstGeneration);
+        close();
     }
 
-    void itemList(XMLNode* parent, const char* tag, const PtrList<COrlaItem>& list) {
-        XMLElement* e = container(parent, tag);
+    void itemList(const char* tag, const PtrList<COrlaItem>& list) {
+        container(tag);
         for (const COrlaItem* entry : list)
-            item(e, *entry);
+            item(*entry);
+        close();
     }
 
-    void channel(XMLNode* root, const CHartbus& channel, bool firstGeneration) {
-        XMLElement* e = element(root, "Hartbus", channel.busName());
-        XMLElement* protocol = container(e, "ProtocalType");
-        nodes(container(protocol, "SinglePointModeItemList"), channel.pointToPointNodes(), firstGeneration);
-        nodes(container(protocol, "MulPointModeItemList"), channel.multiDropNodes(), firstGeneration);
-        element(e, "CurrentModeType", decimalText(channel.mode()));
-        itemList(e, "ItemList", channel.items());
-        nodes(container(e, "NodeList"), channel.nodes(), firstGeneration);
+    void channel(const CHartbus& channel, bool firstGeneration) {
+        open("Hartbus", channel.busName());
+        container("ProtocalType");
+        nodes("SinglePointModeItemList", channel.pointToPointNodes(), firstGeneration);
+        nodes("MulPointModeItemList", channel.multiDropNodes(), firstGeneration);
+        close();
+        leaf("CurrentModeType", channel.mode());
+        itemList("ItemList", channel.items());
+        nodes("NodeList", channel.nodes(), firstGeneration);
+        close();
     }
 
-    void networkSide(XMLNode* root, const CProfilebus& bus) {
-        XMLElement* e = container(root, "Profibus");
-        XMLElement* protocol = container(e, "ProtocalType");
-        itemList(protocol, "ModbusSlaveModeItemList", bus.slaveItems());
-        itemList(protocol, "CommonModeItemList", bus.universalItems());
-        itemList(protocol, "EthernetModeItemList", bus.ethernetItems());
-        element(e, "CurrentModeType", decimalText(bus.mode()));
-        container(e, "ItemList");
+    void networkSide(const CProfilebus& bus) {
+        container("Profibus");
+        container("ProtocalType");
+        itemList("ModbusSlaveModeItemList", bus.slaveItems());
+        itemList("CommonModeItemList", bus.universalItems());
+        itemList("EthernetModeItemList", bus.ethernetItems());
+        close();
+        leaf("CurrentModeType", bus.mode());
+        itemList("ItemList", {});
+        close();
     }
 
-    void company(XMLNode* root, std::string_view version, std::string_view dateTime) {
-        XMLElement* e = container(root, "Company");
-        element(e, "Name", "Trevik Automation");
-        element(e, "Tel", "+44 20 7946 0000");
-        element(e, "Address", "Unit 4, Harbour Works, Trevik");
-        element(e, "Author", "Kep");
-        element(e, "Version", version);
-        element(e, "DateTime", dateTime);
+    void company(std::string_view version, std::string_view dateTime) {
+        container("Company");
+        leaf("Name", "Trevik Automation");
+        leaf("Tel", "+44 20 7946 0000");
+        leaf("Address", "Unit 4, Harbour Works, Trevik");
+        leaf("Author", "Kep");
+        leaf("Version", version);
+        leaf("DateTime", dateTime);
+        close();
     }
 
-    void product(XMLNode* root) { element(container(root, "Product"), "ProductName", "Korvan"); }
+    void product() {
+        container("Product");
+        leaf("ProductName", "Korvan");
+        close();
+    }
 
 private:
-    XMLDocument& document_;
+    ProjectPrinter& printer_;
+    std::string value_; // the printer needs a terminated text
 };
 
 } // namespace
 
 std::string writeProjectDocument(const CProductTarn& product, const std::string& dateTime) {
     const bool firstGeneration = product.fileFormat().generation == 1;
-    // Entities are not processed by the printer: DocumentBuilder escapes every value itself.
-    XMLDocument document(false);
-    document.InsertEndChild(document.NewDeclaration());
-    DocumentBuilder builder(document);
-    XMLElement* root = builder.container(&document, "TREVLINK");
-    builder.company(root, firstGeneration ? "1.0.0.0" : "2.0.0.0", dateTime);
-    builder.product(root);
+    ProjectPrinter printer;
+    printer.PushDeclaration("xml version=\"1.0\" encoding=\"UTF-8\"");
+    DocumentBuilder builder(printer);
+    builder.container("TREVLINK");
+    builder.company(firstGeneration ? "1.0.0.0" : "2.0.0.0", dateTime);
+    builder.product();
     for (const COrlaBus* bus : product.buses()) {
         if (bus->isKindOf(CHartbus::classCHartbus))
-            builder.channel(root, static_cast<const CHartbus&>(*bus), firstGeneration);
+            builder.channel(static_cast<const CHartbus&>(*bus), firstGeneration);
         else if (bus->isKindOf(CProfilebus::classCProfilebus))
-            builder.networkSide(root, static_cast<const CProfilebus&>(*bus));
+            builder.networkSide(static_cast<const CProfilebus&>(*bus));
     }
-    tinyxml2::XMLPrinter printer;
-    document.Print(&printer);
+    builder.close();
     return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
 }
 
