@@ -1,5 +1,6 @@
 #include "mapping/ConflictCheck.h"
 #include "mapping/MappingCollector.h"
+#include "mapping/AutoMapping.h"
 
 #include "base/Decimal.h"
 #include "model/CHartbus.h"
@@ -9,6 +10,7 @@
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
 #include "support/SampleProjects.h"
+#include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -148,14 +150,20 @@ TEST_F(ProjectConflictTest, CommandMissingAMappingItemIsLeftOut) {
     EXPECT_FALSE(hasMappingConflict(product));
 }
 
-TEST(MaximalProject, CollectsEverySegmentAndAnswersAsThePairwiseRule) {
+TEST(MaximalProject, AutomaticMappingLeavesNoConflictAndAMovedSegmentMakesOne) {
     CProductTarn product;
     product.build(GatewayModel::Vela3hTcp);
     test::fillMaximalProject(product);
+    test::ScriptedPrompt prompt;
+    prompt.answerNext(Answer::Yes);
+    ASSERT_TRUE(autoMapAddresses(product, prompt));
     const MappingLists lists = collectMappings(product);
     EXPECT_EQ(lists.receive.size(), 3u * MaxChannelCommands * SegmentRecordCount);
-    EXPECT_EQ(rangesOverlap(lists.send), rangesOverlapPairwise(lists.send));
-    EXPECT_EQ(rangesOverlap(lists.receive), rangesOverlapPairwise(lists.receive));
+    EXPECT_FALSE(hasMappingConflict(product));
+
+    COrlaItem* segment = product.channel(2)->currentNodes().back()->commands().back()->segmentRecord(25);
+    segment->setSegmentAddress(decimalText(lists.receive[5].start + 1));
+    EXPECT_TRUE(hasMappingConflict(product));
 }
 
 } // namespace
