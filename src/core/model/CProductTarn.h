@@ -34,6 +34,8 @@ public:
     [[nodiscard]] const CProfilebus& networkBus() const { return networkBus_; }
     [[nodiscard]] unsigned channelCount() const { return channelCount_; }
     [[nodiscard]] CHartbus* currentChannel() const { return currentChannel_; }
+    // Selecting a channel in the project tree makes it current.
+    void setCurrentChannel(CHartbus* channel) { currentChannel_ = channel; }
     // The HART channels in bus order.
     [[nodiscard]] std::vector<CHartbus*> channels() const;
     [[nodiscard]] CHartbus* channel(std::size_t index) const;
