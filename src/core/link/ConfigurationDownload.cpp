@@ -1,0 +1,278 @@
+#include "link/ConfigurationDownload.h"
+
+#include "base/Decimal.h"
+#include "base/Prompt.h"
+#include "link/ConfigurationFrames.h"
+#include "link/GatewayLink.h"
+#include "link/LinkMessages.h"
+#include "link/TransferProgress.h"
+#include "link/TunnelFrame.h"
+#include "model/CHartbus.h"
+#include "model/COrlaCommand.h"
+#include "model/COrlaNode.h"
+#include "model/CProductTarn.h"
+#include "model/CommandItems.h"
+#include "network/NetworkSideLink.h"
+
+#include <string>
+
+namespace korvan {
+namespace {
+
+constexpr int channelTimeoutMs = 1000;
+constexpr int commandTimeoutMs = 3000;
+constexpr std::size_t channelAnswerTcp = 15;
+constexpr std::size_t commandAnswerTcp = 15;
+constexpr std::size_t tableAnswerTcp = 14;
+constexpr std::uint8_t configurationFrameType = 0x11;
+constexpr std::uint8_t commandFrameType = 0x10;
+
+const PtrList<COrlaNode>* downloadedNodes(const CHartbus& channel) {
+    if (channel.mode() == PointToPointMode)
+        return &channel.pointToPointNodes();
+    if (channel.mode() == MultiDropMode)
+        return &channel.multiDropNodes();
+    return nullptr;
+}
+
+// Channel frames and table pieces: their own messages on Ethernet.
+ResultCode channelFailure(LinkFailure failure, Prompt& prompt) {
+    switch (failure) {
+    case LinkFailure::None:
+        return ResultCode::Success;
+    case LinkFailure::Connect:
+        prompt.message(link_text::connectFails);
+        return ResultCode::TcpFailure;
+    case LinkFailure::Receive:
+        prompt.message(link_text::readFails);
+        return ResultCode::TcpFailure;
+    case LinkFailure::Setup:
+    case LinkFailure::Send:
+        return ResultCode::TcpFailure;
+    case LinkFailure::Write:
+    case LinkFailure::Read:
+        return ResultCode::SerialReadFailed;
+    }
+    return ResultCode::TcpFailure;
+}
+
+std::string numbered(std::string_view format, int number) {
+    std::string text(format);
+    if (const auto at = text.find("%d"); at != std::string::npos)
+        text.replace(at, 2, decimalText(number));
+    return text;
+}
+
+int serialBlockCount(std::size_t dataCount) {
+    return static_cast<int>((dataCount + serialBlockData - 1) / serialBlockData);
+}
+
+} // namespace
+
+ConfigurationDownload::ConfigurationDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
+                                             TransferProgress* progress)
+    : product_(product), link_(link), prompt_(prompt), progress_(progress) {}
+
+int ConfigurationDownload::frameTotal(const CProductTarn& product, bool ethernet) {
+    int total = 1; // the network side's block
+    for (const CHartbus* channel : product.channels()) {
+        ++total;
+        const PtrList<COrlaNode>* nodes = downloadedNodes(*channel);
+        if (nodes == nullptr)
+            continue;
+        bool first = true;
+        for (const COrlaNode* node : *nodes)
+            for (const COrlaCommand* command : node->commands()) {
+                ++total;
+                if (!command->isAdvanced())
+                    continue;
+                const auto data = static_cast<std::size_t>(4 * command->segmentCount() + 1 + (first ? 4 : 0));
+                total += ethernet ? 1 : serialBlockCount(data);
+                first = false;
+            }
+    }
+    return total;
+}
+
+void ConfigurationDownload::frameDone() {
+    ++framesDone_;
+    if (progress_ != nullptr)
+        progress_->framesDone(framesDone_, frameTotal_);
+}
+
+ResultCode ConfigurationDownload::downloadAll() {
+    commandCounter_ = 0;
+    framesDone_ = 0;
+    frameTotal_ = frameTotal(product_, link_.isEthernet());
+    for (COrlaBus* bus : product_.buses()) {
+        ResultCode result = ResultCode::Success;
+        if (bus->isKindOf(CProfilebus::classCProfilebus)) {
+            result = downloadNetworkSide(static_cast<CProfilebus&>(*bus), link_, prompt_);
+            frameDone();
+        } else if (bus->isKindOf(CHartbus::classCHartbus)) {
+            result = downloadChannel(static_cast<const CHartbus&>(*bus));
+        } else {
+            prompt_.message(link_text::unknownBusType);
+        }
+        if (!succeeded(result))
+            return result;
+    }
+    if (prompt_.ask(link_text::remoteResetQuestion, Buttons::YesNoCancel) == Answer::Yes) {
+        const ResultCode reset = remoteReset();
+        if (!link_.isEthernet() || !succeeded(reset))
+            return reset;
+    }
+    if (link_.isEthernet())
+        (void)identityExchange();
+    return ResultCode::Success;
+}
+
+ResultCode ConfigurationDownload::sendChannelFrame(const CHartbus& channel, std::uint8_t index) {
+    LinkRequest request;
+    request.frame = channelFrame(channel, index);
+    request.transaction = 0x0001;
+    request.frameType = configurationFrameType;
+    request.tcpAnswerLength = channelAnswerTcp;
+    request.serialAnswerLength = 4;
+    request.receiveTimeoutMs = channelTimeoutMs;
+    const LinkReply reply = link_.exchange(request);
+    frameDone();
+    if (reply.failed())
+        return channelFailure(reply.failure, prompt_);
+    return checkAnswer(reply.answer, channelAcknowledgement(index));
+}
+
+ResultCode ConfigurationDownload::downloadChannel(const CHartbus& channel) {
+    ChannelState state;
+    state.channel = static_cast<std::uint8_t>(channel.channelIndex());
+    if (const ResultCode result = sendChannelFrame(channel, state.channel); !succeeded(result))
+        return result;
+    const PtrList<COrlaNode>* nodes = downloadedNodes(channel);
+    if (nodes == nullptr)
+        return ResultCode::Success;
+    // A refused command ends the channel in both network modes: the gateway would otherwise
+    // run a configuration it only half took.
+    for (const COrlaNode* node : *nodes)
+        for (const COrlaCommand* command : node->commands())
+            if (const ResultCode result = downloadCommand(*command, node->address(), state); !succeeded(result))
+                return result;
+    if (const ResultCode result = sendTable(state); !succeeded(result))
+        return result;
+    if (!link_.isEthernet())
+        closeSerialChannel();
+    return ResultCode::Success;
+}
+
+ResultCode ConfigurationDownload::downloadCommand(const COrlaCommand& command, std::uint32_t address,
+                                                  ChannelState& state) {
+    CommandFields fields = commandFields(command, state.channel, state.sequence, address);
+    if (command.itemChoiceIndex(command_item::ConfigurationMode) == 1) {
+        const std::vector<SegmentRecord> segments = commandSegments(command);
+        fields.advanced = true;
+        fields.tableOffset = state.table.addCommand(segments);
+    }
+    ++commandCounter_;
+    LinkRequest request;
+    request.frame = commandFrame(fields, !link_.isEthernet());
+    request.transaction = static_cast<std::uint16_t>((state.sequence + 1) % 256);
+    request.frameType = commandFrameType;
+    request.tcpAnswerLength = commandAnswerTcp;
+    request.serialAnswerLength = 4;
+    request.receiveTimeoutMs = commandTimeoutMs;
+    const LinkReply reply = link_.exchange(request);
+    frameDone();
+    if (reply.failure == LinkFailure::Receive) {
+        prompt_.message(numbered(link_text::commandFailed, commandCounter_));
+        prompt_.message(link_text::commandReadFails);
+        return ResultCode::CheckError;
+    }
+    if (reply.failed())
+        return channelFailure(reply.failure, prompt_);
+    if (const ResultCode result = checkAnswer(reply.answer, commandAcknowledgement(state.channel));
+        !succeeded(result))
+        return result;
+    ++state.sequence;
+    return ResultCode::Success;
+}
+
+ResultCode ConfigurationDownload::sendTable(const ChannelState& state) {
+    for (const SegmentTable::Piece& piece : state.table.pieces()) {
+        const Bytes frame = tableFrame(state.channel, piece.offset, piece.data);
+        if (const ResultCode result = sendTablePiece(frame); !succeeded(result))
+            return result;
+    }
+    return ResultCode::Success;
+}
+
+ResultCode ConfigurationDownload::sendTablePiece(std::span<const std::uint8_t> frame) {
+    LinkRequest request;
+    request.transaction = 0x0002;
+    request.frameType = configurationFrameType;
+    request.tcpAnswerLength = tableAnswerTcp;
+    request.serialAnswerLength = tableAcknowledgement.size();
+    request.receiveTimeoutMs = channelTimeoutMs;
+    const std::vector<Bytes> frames =
+        link_.isEthernet() ? std::vector<Bytes>{Bytes(frame.begin(), frame.end())} : serialBlocks(frame);
+    for (const Bytes& each : frames) {
+        request.frame = each;
+        const LinkReply reply = link_.exchange(request);
+        frameDone();
+        if (reply.failed())
+            return channelFailure(reply.failure, prompt_);
+        if (const ResultCode result = checkAnswer(reply.answer, tableAcknowledgement); !succeeded(result))
+            return result;
+    }
+    return ResultCode::Success;
+}
+
+void ConfigurationDownload::closeSerialChannel() {
+    // The answer and the results are not used: the gateway only leaves its configuration state.
+    if (link_.serialWrite(serialChannelEndFrame) != LinkFailure::None)
+        return;
+    const LinkReply head = link_.serialRead(2);
+    if (head.answer.size() == 2)
+        (void)link_.serialRead(static_cast<std::size_t>(head.answer[1]) + 1);
+}
+
+ResultCode ConfigurationDownload::remoteReset() {
+    if (!link_.isEthernet())
+        return link_.serialWrite(resetFrame) == LinkFailure::None ? ResultCode::Success
+                                                                   : ResultCode::SerialReadFailed;
+    LinkRequest request;
+    request.frame.assign(resetFrame.begin(), resetFrame.end());
+    request.transaction = 0x0000;
+    request.frameType = configurationFrameType;
+    request.receiveTimeoutMs = 1000;
+    request.sendTimeoutMs = 1000;
+    const LinkFailure failure = link_.sendOnly(request);
+    if (failure == LinkFailure::Connect)
+        prompt_.message(link_text::resetConnectFailed);
+    return failure == LinkFailure::None ? ResultCode::Success : ResultCode::ResponseTimeout;
+}
+
+ResultCode ConfigurationDownload::identityExchange() {
+    const auto request = identityRequest();
+    const LinkReply reply = link_.managementExchange(request, 8, 16, 1000, 0);
+    switch (reply.failure) {
+    case LinkFailure::None:
+        break;
+    case LinkFailure::Connect:
+        prompt_.message(link_text::connectFails);
+        return ResultCode::TcpFailure;
+    case LinkFailure::Send:
+        prompt_.message(link_text::acceptDataPacketsFail);
+        return ResultCode::TcpFailure;
+    case LinkFailure::Receive:
+        prompt_.message(link_text::writeConfigurationFailed);
+        return ResultCode::TcpFailure;
+    default:
+        return ResultCode::TcpFailure;
+    }
+    if (!isIdentityAnswer(reply.answer)) {
+        prompt_.message(link_text::readingConfigurationFailed);
+        return ResultCode::TcpFailure;
+    }
+    return ResultCode::Success;
+}
+
+} // namespace korvan

@@ -1,0 +1,166 @@
+#include "link/ConfigurationUpload.h"
+
+#include "base/Prompt.h"
+#include "link/CommandRestore.h"
+#include "link/GatewayLink.h"
+#include "link/LinkMessages.h"
+#include "link/SegmentTable.h"
+#include "link/TransferProgress.h"
+#include "link/UploadFrames.h"
+#include "model/CHartbus.h"
+#include "model/CProductTarn.h"
+#include "model/CommandItems.h"
+#include "network/NetworkSideLink.h"
+
+namespace korvan {
+namespace {
+
+constexpr std::uint8_t channelReadType = 0x06;
+constexpr std::uint8_t commandReadType = 0x07;
+constexpr std::size_t channelAnswerTcp = 26;
+constexpr std::size_t commandAnswerTcp = 280;
+constexpr std::size_t countAnswerTcp = 160;
+// The tunnel answer carries 3 bytes of private header before the table bytes at byte 14.
+constexpr std::size_t tableAnswerTcpBase = 15;
+
+LinkRequest readRequest(Bytes frame, std::uint8_t transaction, std::uint8_t frameType, std::size_t tcpLength,
+                        std::size_t serialLength, int timeoutMs) {
+    LinkRequest request;
+    request.frame = std::move(frame);
+    request.transaction = transaction;
+    request.frameType = frameType;
+    request.tcpAnswerLength = tcpLength;
+    request.serialAnswerLength = serialLength;
+    request.receiveTimeoutMs = timeoutMs;
+    request.sendTimeoutMs = timeoutMs;
+    request.serialPauseMs = 0; // the upload's reads only wait the read's own 50 ms
+    return request;
+}
+
+} // namespace
+
+ConfigurationUpload::ConfigurationUpload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
+                                         TransferProgress* progress)
+    : product_(product), link_(link), prompt_(prompt), progress_(progress) {}
+
+void ConfigurationUpload::frameDone() {
+    ++framesDone_;
+    if (progress_ != nullptr)
+        progress_->framesDone(framesDone_, std::max(frameTotal_, framesDone_));
+}
+
+ResultCode ConfigurationUpload::failure(LinkFailure what) const {
+    switch (what) {
+    case LinkFailure::None:
+        return ResultCode::Success;
+    case LinkFailure::Connect:
+        prompt_.message(link_text::connectFails);
+        return ResultCode::TcpFailure;
+    case LinkFailure::Receive:
+        prompt_.message(link_text::readFails);
+        return ResultCode::TcpFailure;
+    case LinkFailure::Setup:
+    case LinkFailure::Send:
+        return ResultCode::TcpFailure;
+    case LinkFailure::Write:
+    case LinkFailure::Read:
+        return ResultCode::SerialReadFailed;
+    }
+    return ResultCode::TcpFailure;
+}
+
+ResultCode ConfigurationUpload::uploadAll() {
+    framesDone_ = 0;
+    // The command counts are known only from the channel records: the total grows as they come.
+    frameTotal_ = 1 + static_cast<int>(product_.channelCount());
+    for (COrlaBus* bus : product_.buses()) {
+        ResultCode result = ResultCode::Success;
+        if (bus->isKindOf(CProfilebus::classCProfilebus)) {
+            result = uploadNetworkSide(static_cast<CProfilebus&>(*bus), link_, prompt_);
+            frameDone();
+        } else if (bus->isKindOf(CHartbus::classCHartbus)) {
+            result = uploadChannel(static_cast<CHartbus&>(*bus));
+        } else {
+            prompt_.message(link_text::unknownBusType);
+        }
+        if (!succeeded(result))
+            return result;
+    }
+    return ResultCode::Success;
+}
+
+ResultCode ConfigurationUpload::uploadChannel(CHartbus& channel) {
+    channel.initialise();
+    const auto index = static_cast<std::uint8_t>(channel.channelIndex());
+    const LinkReply reply = link_.exchange(readRequest(channelRecordRequest(index), 1, channelReadType,
+                                                       channelAnswerTcp, channelRecordLength, 1000));
+    frameDone();
+    if (reply.failed())
+        return failure(reply.failure);
+    const std::optional<int> commands = applyChannelRecord(channel, reply.answer);
+    if (!commands)
+        return ResultCode::UploadCheckError;
+    frameTotal_ += *commands;
+    for (int i = 0; i < *commands; ++i)
+        if (const ResultCode result = uploadCommand(channel, static_cast<std::uint8_t>(i)); !succeeded(result))
+            return result;
+    return ResultCode::Success;
+}
+
+ResultCode ConfigurationUpload::uploadCommand(CHartbus& channel, std::uint8_t i) {
+    const auto index = static_cast<std::uint8_t>(channel.channelIndex());
+    const auto transaction = static_cast<std::uint8_t>(2 + i);
+    if (const LinkFailure opened = link_.beginSession(3000, 3000); opened != LinkFailure::None)
+        return failure(opened);
+    const LinkReply reply = link_.exchange(readRequest(commandRecordRequest(index, i), transaction, commandReadType,
+                                                       commandAnswerTcp, commandRecordLength, 3000));
+    frameDone();
+    if (reply.failed())
+        return failure(reply.failure);
+    const std::optional<CommandFields> record = decodeCommandRecord(reply.answer);
+    if (!record) {
+        link_.endSession();
+        return ResultCode::UploadCheckError;
+    }
+    if (!record->advanced) {
+        link_.endSession();
+        restoreBasicCommand(channel, product_.registries(), *record);
+        return ResultCode::Success;
+    }
+    if (reply.answer[0] != 0x04 || !hasValidChecksum(std::span(reply.answer).first(commandRecordLength))) {
+        link_.endSession();
+        return ResultCode::UploadCheckError;
+    }
+    std::vector<SegmentRecord> segments;
+    const ResultCode read =
+        readSegments(index, static_cast<std::uint8_t>(transaction + 1), record->tableOffset, segments);
+    link_.endSession();
+    if (!succeeded(read))
+        return read;
+    restoreAdvancedCommand(channel, product_.registries(), *record, segments);
+    return ResultCode::Success;
+}
+
+ResultCode ConfigurationUpload::readSegments(std::uint8_t channel, std::uint8_t transaction, std::uint16_t offset,
+                                             std::vector<SegmentRecord>& segments) {
+    const LinkReply count = link_.exchange(readRequest(tableReadRequest(channel, offset, 1), transaction,
+                                                       commandReadType, countAnswerTcp, tableReplyHeader + 2, 3000));
+    if (count.failed())
+        return failure(count.failure);
+    // A count the command cannot hold, or a reply too short to carry it, is a failed check.
+    if (count.answer.size() < tableReplyHeader + 1 || count.answer[tableReplyHeader] > command_item::SegmentRecordCount)
+        return ResultCode::UploadCheckError;
+    const std::size_t n = count.answer[tableReplyHeader];
+    const LinkReply records = link_.exchange(
+        readRequest(tableReadRequest(channel, static_cast<std::uint16_t>(offset + 1), static_cast<std::uint8_t>(4 * n)),
+                    transaction, commandReadType, tableAnswerTcpBase + 4 * n, tableReplyHeader + 1 + 4 * n, 3000));
+    if (records.failed())
+        return failure(records.failure);
+    if (records.answer.size() < tableReplyHeader + 4 * n)
+        return ResultCode::UploadCheckError;
+    for (std::size_t k = 0; k < n; ++k)
+        segments.push_back(decodeSegmentRecord(std::span(records.answer).subspan(tableReplyHeader + 4 * k).first<4>()));
+    return ResultCode::Success;
+}
+
+} // namespace korvan

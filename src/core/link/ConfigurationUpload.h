@@ -1,0 +1,42 @@
+#pragma once
+
+#include "base/ResultCode.h"
+#include "link/ConfigurationFrames.h"
+#include "link/LinkRequest.h"
+#include "link/SegmentTable.h"
+
+namespace korvan {
+
+class CHartbus;
+class CProductTarn;
+class GatewayLink;
+class Prompt;
+class TransferProgress;
+
+// Reads the gateway's configuration back into the product: the network side's block, then
+// per HART channel its record and every command, from which the channel's nodes and commands
+// are rebuilt. Every length and count a reply gives is checked against what arrived.
+class ConfigurationUpload {
+public:
+    ConfigurationUpload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
+                        TransferProgress* progress = nullptr);
+
+    [[nodiscard]] ResultCode uploadAll();
+    [[nodiscard]] ResultCode uploadChannel(CHartbus& channel);
+
+private:
+    [[nodiscard]] ResultCode uploadCommand(CHartbus& channel, std::uint8_t index);
+    [[nodiscard]] ResultCode readSegments(std::uint8_t channel, std::uint8_t transaction, std::uint16_t offset,
+                                          std::vector<SegmentRecord>& segments);
+    [[nodiscard]] ResultCode failure(LinkFailure what) const;
+    void frameDone();
+
+    CProductTarn& product_;
+    GatewayLink& link_;
+    Prompt& prompt_;
+    TransferProgress* progress_;
+    int framesDone_ = 0;
+    int frameTotal_ = 0;
+};
+
+} // namespace korvan

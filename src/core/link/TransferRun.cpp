@@ -1,0 +1,126 @@
+#include "link/TransferRun.h"
+
+#include "app/AppState.h"
+#include "base/Prompt.h"
+#include "link/ConfigurationDownload.h"
+#include "link/ConfigurationFrames.h"
+#include "link/ConfigurationUpload.h"
+#include "link/GatewayLink.h"
+#include "link/LinkMessages.h"
+#include "mapping/ConflictCheck.h"
+#include "model/CProductTarn.h"
+
+namespace korvan {
+namespace {
+
+bool dhcpRefused(const CProductTarn& product, Prompt& prompt) {
+    if (!isTcpModel(product.gatewayModel()))
+        return false;
+    for (const COrlaItem* item : product.networkBus().ethernetItems()) {
+        if (item->name() != "Assign IP Mode")
+            continue;
+        if (item->value() != "DHCP")
+            return false;
+        return prompt.ask(link_text::dhcpQuestion, Buttons::YesNoCancel) != Answer::Yes;
+    }
+    return false;
+}
+
+// Written and read before the identification; its answer's content is not looked at.
+void sendSerialPreamble(GatewayLink& link) {
+    if (link.serialWrite(serialPreambleFrame) != LinkFailure::None)
+        return;
+    const LinkReply head = link.serialRead(2);
+    if (head.answer.size() == 2)
+        (void)link.serialRead(static_cast<std::size_t>(head.answer[1]) + 1);
+}
+
+TransferOutcome failed(ResultCode code, Prompt& prompt, bool report) {
+    if (report)
+        reportResult(code, true, prompt);
+    return {TransferEnd::Failed, code, false};
+}
+
+TransferOutcome openSerial(GatewayLink& link, Prompt& prompt) {
+    if (const ResultCode opened = link.open(); !succeeded(opened)) {
+        prompt.message(link_text::openPortFailed);
+        return {TransferEnd::Cancelled, opened, false};
+    }
+    return {TransferEnd::Done, ResultCode::Success, false};
+}
+
+} // namespace
+
+ResultCode identifyGateway(GatewayLink& link, Prompt& prompt, bool& typeMismatch) {
+    typeMismatch = false;
+    if (const LinkFailure written = link.serialWrite(identificationFrame); written != LinkFailure::None)
+        return ResultCode::SerialReadFailed;
+    const LinkReply reply = link.serialRead(identificationAnswerLength);
+    if (reply.failed())
+        return ResultCode::SerialReadFailed;
+    if (reply.answer.size() < 3 || reply.answer[2] != serialGatewayType) {
+        prompt.message(link_text::deviceTypeMismatch);
+        typeMismatch = true;
+    }
+    return ResultCode::Success;
+}
+
+TransferOutcome runDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt, TransferProgress* progress) {
+    const bool serial = !link.isEthernet();
+    if (serial)
+        if (TransferOutcome opened = openSerial(link, prompt); opened.end != TransferEnd::Done)
+            return opened;
+    if (hasMappingConflict(product)) {
+        prompt.message(link_text::mappingConflicts);
+        link.close();
+        return {TransferEnd::Refused, ResultCode::MemoryConflict, true};
+    }
+    if (!serial && dhcpRefused(product, prompt))
+        return {TransferEnd::Refused, ResultCode::Success, false};
+    if (serial) {
+        sendSerialPreamble(link);
+        bool mismatch = false;
+        if (const ResultCode identified = identifyGateway(link, prompt, mismatch); !succeeded(identified)) {
+            link.close();
+            return failed(identified, prompt, true);
+        }
+        if (mismatch) {
+            link.close();
+            return {TransferEnd::Cancelled, ResultCode::Success, false};
+        }
+    }
+    ConfigurationDownload download(product, link, prompt, progress);
+    const ResultCode result = download.downloadAll();
+    link.close();
+    if (!succeeded(result))
+        return failed(result, prompt, true);
+    return {TransferEnd::Done, ResultCode::Success, false};
+}
+
+TransferOutcome runUpload(CProductTarn& product, AppState& state, GatewayLink& link, Prompt& prompt,
+                          TransferProgress* progress) {
+    const bool serial = !link.isEthernet();
+    if (serial) {
+        if (TransferOutcome opened = openSerial(link, prompt); opened.end != TransferEnd::Done)
+            return opened;
+        bool mismatch = false;
+        if (const ResultCode identified = identifyGateway(link, prompt, mismatch); !succeeded(identified)) {
+            link.close();
+            return failed(identified, prompt, true);
+        }
+        if (mismatch) {
+            link.close();
+            return {TransferEnd::Cancelled, ResultCode::Success, false};
+        }
+    }
+    ConfigurationUpload upload(product, link, prompt, progress);
+    const ResultCode result = upload.uploadAll();
+    link.close();
+    if (!succeeded(result))
+        return failed(result, prompt, serial);
+    state.projectDirty = 1;
+    prompt.message(link_text::uploadSucceeded);
+    return {TransferEnd::Done, ResultCode::Success, false};
+}
+
+} // namespace korvan

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "base/ResultCode.h"
+
+namespace korvan {
+
+class CProfilebus;
+class GatewayLink;
+class Prompt;
+
+// The network side's part of a download and of an upload. On Ethernet the bus switches to
+// Modbus TCP and talks to the management port; on the serial line it exchanges its
+// 12-byte block. Messages go through the prompt; the result is the caller's to report.
+[[nodiscard]] ResultCode downloadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt);
+[[nodiscard]] ResultCode uploadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt);
+
+} // namespace korvan
