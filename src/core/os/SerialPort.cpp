@@ -50,8 +50,12 @@ bool SerialPort::open(const std::string& device) {
 }
 
 void SerialPort::close() {
-    if (fd_ >= 0)
+    if (fd_ >= 0) {
+        // The exclusive flag stays with the line while another party (a pseudo-terminal's
+        // owner) holds it open: give it up so that the next open succeeds.
+        ioctl(fd_, TIOCNXCL);
         ::close(fd_);
+    }
     fd_ = -1;
 }
 
