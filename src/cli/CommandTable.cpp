@@ -13,6 +13,14 @@ namespace {
 constexpr std::array commands{
     CommandEntry{"new", "new -o FILE", runNew},
     CommandEntry{"show", "show FILE", runShow},
+    CommandEntry{"pack", "pack TEXT", runPack},
+    CommandEntry{"unpack", "unpack HEX", runUnpack},
+    CommandEntry{"float2hex", "float2hex NUMBER", runFloatToHex},
+    CommandEntry{"hex2float", "hex2float HEX", runHexToFloat},
+    CommandEntry{"unit", "unit CODE", runUnit},
+    CommandEntry{"maker", "maker CODE", runMaker},
+    CommandEntry{"download", "download FILE (--gateway ... | --serial ...) [--yes] [--reset|--no-reset]", runDownload},
+    CommandEntry{"upload", "upload (--gateway ... | --serial ...) -o FILE", runUpload},
 };
 
 void printUsage(std::ostream& stream) {

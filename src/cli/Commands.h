@@ -7,5 +7,13 @@ struct CliContext;
 // One function per korvanctl command; each answers the exit status.
 int runNew(CliContext& context);
 int runShow(CliContext& context);
+int runPack(CliContext& context);
+int runUnpack(CliContext& context);
+int runFloatToHex(CliContext& context);
+int runHexToFloat(CliContext& context);
+int runUnit(CliContext& context);
+int runMaker(CliContext& context);
+int runDownload(CliContext& context);
+int runUpload(CliContext& context);
 
 } // namespace korvan::cli
