@@ -2,7 +2,6 @@
 #include "Commands.h"
 #include "ExitCode.h"
 #include "StderrPrompt.h"
-
 #include "hart/CodeTableLibraries.h"
 #include "tools/FloatConverter.h"
 #include "tools/Ieee754.h"
@@ -47,7 +46,9 @@ int codeArgument(const CliContext& context) {
 
 } // namespace
 
-int runPack(CliContext& context) { return printed(context, packTextToHex(joinedArguments(context, "TEXT"), context.prompt)); }
+int runPack(CliContext& context) {
+    return printed(context, packTextToHex(joinedArguments(context, "TEXT"), context.prompt));
+}
 
 int runUnpack(CliContext& context) {
     return printed(context, unpackHexToText(joinedArguments(context, "HEX"), context.prompt));
@@ -82,7 +83,8 @@ int runMaker(CliContext& context) {
     if (libraries.bind() == BindOutcome::LoadFailed)
         return ExitFailure;
     if (!libraries.hasManufacturerFunction()) {
-        context.prompt.message("Failed calling function in " + std::string(CodeTableLibraries::MakerlexFile) + "!");
+        context.prompt.message("Failed calling function in " + std::string(CodeTableLibraries::MakerlexFile) +
+                               "!");
         return ExitFailure;
     }
     context.out << libraries.manufacturerText(code) << '\n';

@@ -1,7 +1,6 @@
 #include "ProgramRun.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

@@ -27,9 +27,9 @@ struct SelectionRow {
 // at once; the window only shows this object. The grid always shows what will be stored.
 class AdvancedConfiguration {
 public:
-    static constexpr std::string_view Hint =
-        "Select the data module and press the Delete key or double-clicking the left mouse button to delete the "
-        "information block!";
+    static constexpr std::string_view Hint = "Select the data module and press the Delete key or "
+                                             "double-clicking the left mouse button to delete the "
+                                             "information block!";
     static constexpr std::string_view RegisterSwap = "Register swap";
     static constexpr std::string_view NoSwap = "no swap";
 

@@ -36,8 +36,8 @@ void setItemText(COrlaCommand& command, std::size_t position, std::string_view t
 
 } // namespace
 
-void convertToAdvanced(AdvancedSelectionTable& table, int command, int receiveLength, bool holdsStoredSegments,
-                       Prompt& prompt) {
+void convertToAdvanced(AdvancedSelectionTable& table, int command, int receiveLength,
+                       bool holdsStoredSegments, Prompt& prompt) {
     const HartCommandCatalogue& catalogue = HartCommandCatalogue::instance();
     LimitedSelection selection{table, command};
     if (receiveLength < 1) {

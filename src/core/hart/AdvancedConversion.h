@@ -17,8 +17,8 @@ inline constexpr std::string_view TooManySegmentsMessage =
 // or more the status entry is selected from a length of 2, then the fields in catalogue
 // order as long as their bytes, after the 2 status bytes, fit in the length; swap flags are
 // not changed. Selecting stops at 26 entries with TooManySegmentsMessage.
-void convertToAdvanced(AdvancedSelectionTable& table, int command, int receiveLength, bool holdsStoredSegments,
-                       Prompt& prompt);
+void convertToAdvanced(AdvancedSelectionTable& table, int command, int receiveLength,
+                       bool holdsStoredSegments, Prompt& prompt);
 
 // What the dialog opening needs from the command, read before the stored segments are loaded.
 struct AdvancedOpening {

@@ -11,8 +11,8 @@ namespace korvan {
 // One catalogue field (or the status entry) of a command in the advanced selection.
 struct SelectionEntry {
     bool selected = false;
-    bool swap = false;      // register swap; meaningful for 4-byte fields only
-    int memoryAddress = 0;  // byte address in the receive memory, 0-1599
+    bool swap = false;     // register swap; meaningful for 4-byte fields only
+    int memoryAddress = 0; // byte address in the receive memory, 0-1599
 };
 
 // The working copy of the Advanced configuration of every HART command 0-254: per command

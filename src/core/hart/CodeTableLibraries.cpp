@@ -14,7 +14,9 @@ const char* (*lookupOf(const os::DynamicLibrary& library, const char* name))(int
     return reinterpret_cast<const char* (*)(int)>(library.function(name));
 }
 
-std::string loadFailedText(std::string_view file) { return "Failed loading " + std::string(file) + "!"; }
+std::string loadFailedText(std::string_view file) {
+    return "Failed loading " + std::string(file) + "!";
+}
 
 } // namespace
 
@@ -22,7 +24,9 @@ CodeTableLibraries::CodeTableLibraries(Prompt& prompt) : prompt_(prompt) {}
 
 CodeTableLibraries::~CodeTableLibraries() = default;
 
-BindOutcome CodeTableLibraries::bind() { return bind(os::programDirectory()); }
+BindOutcome CodeTableLibraries::bind() {
+    return bind(os::programDirectory());
+}
 
 BindOutcome CodeTableLibraries::bind(const std::string& directory) {
     makerlex_ = os::DynamicLibrary::load(os::joinPath(directory, MakerlexFile));

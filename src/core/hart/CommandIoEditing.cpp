@@ -23,7 +23,9 @@ std::string limitedNumber(std::string_view text, int highest) {
     return std::to_string(std::clamp(decimalValue(text), 0, highest));
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // "dd-mm-yyyy" with digits where digits belong.
 bool hasDateShape(std::string_view text) {
@@ -58,7 +60,8 @@ std::string_view cell(std::span<const std::string> cells, std::size_t row) {
     return row < cells.size() ? std::string_view(cells[row]) : std::string_view{};
 }
 
-bool appendPacked(std::vector<std::uint8_t>& data, std::string_view text, std::size_t characters, Prompt& prompt) {
+bool appendPacked(std::vector<std::uint8_t>& data, std::string_view text, std::size_t characters,
+                  Prompt& prompt) {
     const auto bytes = packAsciiFixed(upperCased(text), characters);
     if (!bytes) {
         prompt.message("Has Illegal char");
@@ -166,7 +169,8 @@ std::vector<std::uint8_t> readRequestFrame(std::uint8_t channel, std::uint8_t no
 }
 
 std::vector<std::uint8_t> readRequestTunnelFrame(std::uint8_t channel, std::uint8_t node) {
-    std::vector<std::uint8_t> frame{0x00, 0x00, 0x00, 0x00, 0x00, 0x0D, 0x01, 0x03, 0xFE, 0x6F, 0x00, 0x11, 0x0D, 0x0D};
+    std::vector<std::uint8_t> frame{0x00, 0x00, 0x00, 0x00, 0x00, 0x0D, 0x01,
+                                    0x03, 0xFE, 0x6F, 0x00, 0x11, 0x0D, 0x0D};
     const auto request = readRequestFrame(channel, node);
     frame.insert(frame.end(), request.begin(), request.end());
     return frame;

@@ -27,7 +27,8 @@ struct CommandIoButtons {
 
 // The text a committed edit leaves in the cell, always in upper case; nothing when it is
 // refused ("Date format error!" for a bad date), and the cell keeps its text.
-[[nodiscard]] std::optional<std::string> commitCellText(int command, int row, std::string_view text, Prompt& prompt);
+[[nodiscard]] std::optional<std::string> commitCellText(int command, int row, std::string_view text,
+                                                        Prompt& prompt);
 
 // The lowest and highest year a HART date holds: its year byte counts from 1900.
 inline constexpr int FirstDateYear = 1900;
@@ -41,8 +42,10 @@ struct CommandIoFrame {
 
 // The write frame "G" of a writable command (6, 11, 17, 18, 19) built from the cells of the
 // rows, or nothing for another command or a cell that cannot be packed ("Has Illegal char").
-[[nodiscard]] std::optional<CommandIoFrame> buildWriteFrame(int command, std::uint8_t channel, std::uint8_t node,
-                                                            std::span<const std::string> cells, Prompt& prompt);
+[[nodiscard]] std::optional<CommandIoFrame> buildWriteFrame(int command, std::uint8_t channel,
+                                                            std::uint8_t node,
+                                                            std::span<const std::string> cells,
+                                                            Prompt& prompt);
 
 // The read request of the latest response on a serial line: 07 02, channel, node, checksum.
 [[nodiscard]] std::vector<std::uint8_t> readRequestFrame(std::uint8_t channel, std::uint8_t node);

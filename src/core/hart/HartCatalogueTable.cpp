@@ -19,9 +19,10 @@ constexpr std::array<RawField, 17> identifier{{
         "must be the number 6"},
     {1, "Device Revision Level"},
     {1, "Software Revision Level of this device. Levels 254 and 255 are reserved"},
-    {1, "[Most Significant 5 Bits] Hardware Revision Level of the electronics in this particular device. Does "
-        "Not Necessarily Trace Individual Component Changes. Level 31 is Reserved. [Least Significant 3 "
-        "Bits] Physical Signaling Code"},
+    {1,
+     "[Most Significant 5 Bits] Hardware Revision Level of the electronics in this particular device. Does "
+     "Not Necessarily Trace Individual Component Changes. Level 31 is Reserved. [Least Significant 3 "
+     "Bits] Physical Signaling Code"},
     {1, "Flags"},
     {3, "Device ID. This number must be different for every device manufactured with a given Manufacturer ID "
         "and Device Type"},
@@ -36,7 +37,8 @@ constexpr std::array<RawField, 17> identifier{{
 }};
 
 constexpr std::array<RawField, 2> c1{{{1, "Primary Variable Units"}, {4, "Primary Variable"}}};
-constexpr std::array<RawField, 2> c2{{{4, "Primary Variable Loop Current"}, {4, "Primary Variable Percent of Range"}}};
+constexpr std::array<RawField, 2> c2{
+    {{4, "Primary Variable Loop Current"}, {4, "Primary Variable Percent of Range"}}};
 constexpr std::array<RawField, 9> c3{{
     {4, "Primary Variable Loop Current"},
     {1, "Primary Variable Units Code"},
@@ -48,7 +50,8 @@ constexpr std::array<RawField, 9> c3{{
     {1, "Quaternary Variable Units Code"},
     {4, "Quaternary Variable"},
 }};
-constexpr std::array<RawField, 2> pollingAddress{{{1, "Polling Address of Device"}, {1, "Loop Current Mode"}}};
+constexpr std::array<RawField, 2> pollingAddress{
+    {{1, "Polling Address of Device"}, {1, "Loop Current Mode"}}};
 constexpr std::array<RawField, 4> c8{{
     {1, "Primary Variable Classification"},
     {1, "Secondary Variable Classification"},
@@ -91,26 +94,37 @@ constexpr std::array<RawField, 1> finalAssembly{{{3, "Final Assembly Number"}}};
 constexpr std::array<RawField, 1> c17{{{24, "Message String"}}};
 constexpr std::array<RawField, 1> longTag{{{32, "Long Tag"}}};
 constexpr std::array<RawField, 12> c33{{
-    {1, "Slot 0: Device Variable Code"}, {1, "Slot 0: Units Code"}, {4, "Slot 0: Device Variable Value"},
-    {1, "Slot 1: Device Variable Code"}, {1, "Slot 1: Units Code"}, {4, "Slot 1: Device Variable Value"},
-    {1, "Slot 2: Device Variable Code"}, {1, "Slot 2: Units Code"}, {4, "Slot 2: Device Variable Value"},
-    {1, "Slot 3: Device Variable Code"}, {1, "Slot 3: Units Code"}, {4, "Slot 3: Device Variable Value"},
+    {1, "Slot 0: Device Variable Code"},
+    {1, "Slot 0: Units Code"},
+    {4, "Slot 0: Device Variable Value"},
+    {1, "Slot 1: Device Variable Code"},
+    {1, "Slot 1: Units Code"},
+    {4, "Slot 1: Device Variable Value"},
+    {1, "Slot 2: Device Variable Code"},
+    {1, "Slot 2: Units Code"},
+    {4, "Slot 2: Device Variable Value"},
+    {1, "Slot 3: Device Variable Code"},
+    {1, "Slot 3: Units Code"},
+    {4, "Slot 3: Device Variable Value"},
 }};
 constexpr std::array<RawField, 1> c34{{{4, "Actual Primary Variable Damping Value"}}};
-constexpr std::array<RawField, 3> c35{{
-    {1, "Upper and Lower Range Values Units Code"}, {4, "Upper Range Value"}, {4, "Lower Range Value"}}};
+constexpr std::array<RawField, 3> c35{
+    {{1, "Upper and Lower Range Values Units Code"}, {4, "Upper Range Value"}, {4, "Lower Range Value"}}};
 constexpr std::array<RawField, 1> c38{{{2, "Configuration Change Counter"}}};
 // The control code and the EEPROM flag share byte 0; the last field spans bytes 2-249.
-constexpr std::array<RawField, 4> c39{{
-    {1, "EEPROM Control Code", 0}, {1, "EEPROM", 0}, {1, "Shadow RAM", 1}, {248, "", 2}}};
+constexpr std::array<RawField, 4> c39{
+    {{1, "EEPROM Control Code", 0}, {1, "EEPROM", 0}, {1, "Shadow RAM", 1}, {248, "", 2}}};
 constexpr std::array<RawField, 1> c40{{{4, "Actual Current Level"}}};
 constexpr std::array<RawField, 1> c44{{{1, "Primary Variable Units Code"}}};
 constexpr std::array<RawField, 1> c45{{{4, "Actual Measured Loop Current Level, units of milliamperes"}}};
 constexpr std::array<RawField, 1> c46{{{4, "Actual Measured Loop Current Level"}}};
 constexpr std::array<RawField, 1> c47{{{1, "Transfer Function Code"}}};
-constexpr std::array<RawField, 6> c48{{
-    {6, "Only Device-Specific Status"}, {1, "Extended Device Status"}, {1, "Device Operating Mode"},
-    {3, "Analog Channel Saturated"}, {3, "Analog Channel Fixed"}, {11, "Only Device-Specific Status"}}};
+constexpr std::array<RawField, 6> c48{{{6, "Only Device-Specific Status"},
+                                       {1, "Extended Device Status"},
+                                       {1, "Device Operating Mode"},
+                                       {3, "Analog Channel Saturated"},
+                                       {3, "Analog Channel Fixed"},
+                                       {11, "Only Device-Specific Status"}}};
 constexpr std::array<RawField, 1> c49{{{3, "Primary Variable Transducer Serial Number"}}};
 constexpr std::array<RawField, 4> c50{{
     {1, "Device Variable assigned to the Primary Variable"},
@@ -138,14 +152,17 @@ constexpr std::array<RawField, 9> c54{{
     {1, "Device Variable Family"},
 }};
 constexpr std::array<RawField, 2> c55{{{1, "Device Variable Code"}, {4, "Device Variable Damping Value"}}};
-constexpr std::array<RawField, 2> c56{{{1, "Device Variable Code"}, {3, "Device Variable Transducer Serial Number"}}};
+constexpr std::array<RawField, 2> c56{
+    {{1, "Device Variable Code"}, {3, "Device Variable Transducer Serial Number"}}};
 constexpr std::array<RawField, 3> c57{{{6, "Unit Tag", 0}, {12, "Unit Descriptor", 6}, {3, "Unit Date", 18}}};
-constexpr std::array<RawField, 3> c58{{{6, "Unit Tag", 0}, {12, "Unit Descriptor", 6}, {3, "Unit Date Code", 18}}};
-constexpr std::array<RawField, 1> c59{{
-    {1, "Number of preambles to be sent with the response message from the Slave to the Master"}}};
-constexpr std::array<RawField, 4> c60{{
-    {1, "Analog Channel Number Code"}, {1, "Analog Channel Units Code"}, {4, "Analog Channel Level"},
-    {4, "Analog Channel Percent of Range"}}};
+constexpr std::array<RawField, 3> c58{
+    {{6, "Unit Tag", 0}, {12, "Unit Descriptor", 6}, {3, "Unit Date Code", 18}}};
+constexpr std::array<RawField, 1> c59{
+    {{1, "Number of preambles to be sent with the response message from the Slave to the Master"}}};
+constexpr std::array<RawField, 4> c60{{{1, "Analog Channel Number Code"},
+                                       {1, "Analog Channel Units Code"},
+                                       {4, "Analog Channel Level"},
+                                       {4, "Analog Channel Percent of Range"}}};
 constexpr std::array<RawField, 10> c61{{
     {1, "Primary Variable Analog Channel Units Code"},
     {4, "Primary Variable Analog Level"},
@@ -159,10 +176,18 @@ constexpr std::array<RawField, 10> c61{{
     {4, "Quaternary Variable"},
 }};
 constexpr std::array<RawField, 12> c62{{
-    {1, "Analog Channel Number Code in Slot 0"}, {1, "Slot 0 Units Code"}, {4, "Slot 0, Level of selected Analog Channel"},
-    {1, "Analog Channel Number Code in Slot 1"}, {1, "Slot 1 Units Code"}, {4, "Slot 1, Level of selected Analog Channel"},
-    {1, "Analog Channel Number Code in Slot 2"}, {1, "Slot 2 Units Code"}, {4, "Slot 2, Level of selected Analog Channel"},
-    {1, "Analog Channel Number Code in Slot 3"}, {1, "Slot 3 Units Code"}, {4, "Slot 3, Level of selected Analog Channel"},
+    {1, "Analog Channel Number Code in Slot 0"},
+    {1, "Slot 0 Units Code"},
+    {4, "Slot 0, Level of selected Analog Channel"},
+    {1, "Analog Channel Number Code in Slot 1"},
+    {1, "Slot 1 Units Code"},
+    {4, "Slot 1, Level of selected Analog Channel"},
+    {1, "Analog Channel Number Code in Slot 2"},
+    {1, "Slot 2 Units Code"},
+    {4, "Slot 2, Level of selected Analog Channel"},
+    {1, "Analog Channel Number Code in Slot 3"},
+    {1, "Slot 3 Units Code"},
+    {4, "Slot 3, Level of selected Analog Channel"},
 }};
 constexpr std::array<RawField, 8> c63{{
     {1, "Analog Channel Number Code"},
@@ -174,30 +199,37 @@ constexpr std::array<RawField, 8> c63{{
     {4, "Analog Channel Damping Value"},
     {1, "Analog Channel Flags"},
 }};
-constexpr std::array<RawField, 2> c64{{{1, "Analog Channel Number Code"}, {4, "Analog Channel Additional Damping Value"}}};
-constexpr std::array<RawField, 4> c65{{
-    {1, "Analog Channel Number Code"}, {1, "Analog Channel Upper and Lower Range Values Units Codes"},
-    {4, "Analog Channel Upper Range Value"}, {4, "Analog Channel Lower Range Value"}}};
-constexpr std::array<RawField, 3> c66{{
-    {1, "Analog Channel Number Code"}, {1, "Analog Channel Units Code"}, {4, "Fixed Analog Channel Level"}}};
-constexpr std::array<RawField, 3> externalLevel{{
-    {1, "Analog Channel Number Code"}, {1, "Analog Channel Units Code"},
-    {4, "Externally Measured Analog Channel Level"}}};
-constexpr std::array<RawField, 2> c69{{{1, "Analog Channel Number Code"}, {1, "Analog Channel Transfer Function Code"}}};
-constexpr std::array<RawField, 4> c70{{
-    {1, "Analog Channel Number Code"}, {1, "Analog Channel Upper and Lower Endpoint Values Units Code"},
-    {4, "Analog Channel Upper Endpoint Value"}, {4, "Analog Channel Lower Endpoint Value"}}};
+constexpr std::array<RawField, 2> c64{
+    {{1, "Analog Channel Number Code"}, {4, "Analog Channel Additional Damping Value"}}};
+constexpr std::array<RawField, 4> c65{{{1, "Analog Channel Number Code"},
+                                       {1, "Analog Channel Upper and Lower Range Values Units Codes"},
+                                       {4, "Analog Channel Upper Range Value"},
+                                       {4, "Analog Channel Lower Range Value"}}};
+constexpr std::array<RawField, 3> c66{
+    {{1, "Analog Channel Number Code"}, {1, "Analog Channel Units Code"}, {4, "Fixed Analog Channel Level"}}};
+constexpr std::array<RawField, 3> externalLevel{{{1, "Analog Channel Number Code"},
+                                                 {1, "Analog Channel Units Code"},
+                                                 {4, "Externally Measured Analog Channel Level"}}};
+constexpr std::array<RawField, 2> c69{
+    {{1, "Analog Channel Number Code"}, {1, "Analog Channel Transfer Function Code"}}};
+constexpr std::array<RawField, 4> c70{{{1, "Analog Channel Number Code"},
+                                       {1, "Analog Channel Upper and Lower Endpoint Values Units Code"},
+                                       {4, "Analog Channel Upper Endpoint Value"},
+                                       {4, "Analog Channel Lower Endpoint Value"}}};
 constexpr std::array<RawField, 1> c71{{{1, "Lock Code"}}};
-constexpr std::array<RawField, 3> c74{{
-    {1, "Maximum Number of I/O Cards"}, {1, "Maximum Number of Channels per I/O Card"},
-    {1, "Maximum Number of Sub-Devices Per Channel"}}};
+constexpr std::array<RawField, 3> c74{{{1, "Maximum Number of I/O Cards"},
+                                       {1, "Maximum Number of Channels per I/O Card"},
+                                       {1, "Maximum Number of Sub-Devices Per Channel"}}};
 constexpr std::array<RawField, 1> c76{{{1, "Lock Status"}}};
-constexpr std::array<RawField, 5> c79{{
-    {1, "Device Variable Code"}, {1, "Write Device Variable Command Code"}, {1, "Units Code"},
-    {4, "Device Variable value"}, {1, "Device Variable status"}}};
-constexpr std::array<RawField, 4> c80{{
-    {1, "Device Variable Code"}, {1, "Trim Points Units Code"}, {4, "Lower or Single Trim Point"},
-    {4, "Upper Trim Point"}}};
+constexpr std::array<RawField, 5> c79{{{1, "Device Variable Code"},
+                                       {1, "Write Device Variable Command Code"},
+                                       {1, "Units Code"},
+                                       {4, "Device Variable value"},
+                                       {1, "Device Variable status"}}};
+constexpr std::array<RawField, 4> c80{{{1, "Device Variable Code"},
+                                       {1, "Trim Points Units Code"},
+                                       {4, "Lower or Single Trim Point"},
+                                       {4, "Upper Trim Point"}}};
 constexpr std::array<RawField, 8> c81{{
     {1, "Device Variable guidelines to read"},
     {1, "Trim points supported"},
@@ -208,8 +240,10 @@ constexpr std::array<RawField, 8> c81{{
     {4, "Maximum Upper Trim Point Value"},
     {4, "Minimum Differential"},
 }};
-constexpr std::array<RawField, 4> c82{{
-    {1, "Device Variable to trim"}, {1, "Trim Point"}, {1, "Trim Point Units Code"}, {4, "Trim Point Value"}}};
+constexpr std::array<RawField, 4> c82{{{1, "Device Variable to trim"},
+                                       {1, "Trim Point"},
+                                       {1, "Trim Point Units Code"},
+                                       {4, "Trim Point Value"}}};
 constexpr std::array<RawField, 1> c83{{{1, "Device Variable trim to reset"}}};
 constexpr std::array<RawField, 6> c105{{
     {1, "Burst Mode Control Code"},
@@ -247,17 +281,72 @@ constexpr std::array<RawField, 6> catchVariable{{
 }};
 
 constexpr std::array<RawCommand, 66> commands{{
-    {0, identifier},      {1, c1},    {2, c2},    {3, c3},   {6, pollingAddress}, {7, pollingAddress},
-    {8, c8},              {11, identifier},       {12, c12}, {13, tagDescriptorDate}, {14, c14},
-    {15, c15},            {16, finalAssembly},    {17, c17}, {18, tagDescriptorDate}, {19, finalAssembly},
-    {20, longTag},        {22, longTag},          {33, c33}, {34, c34}, {35, c35}, {38, c38},
-    {39, c39},            {40, c40},  {44, c44},  {45, c45}, {46, c46}, {47, c47}, {48, c48},
-    {49, c49},            {50, c50},  {51, c51},  {52, c52}, {53, c53}, {54, c54}, {55, c55},
-    {56, c56},            {57, c57},  {58, c58},  {59, c59}, {60, c60}, {61, c61}, {62, c62},
-    {63, c63},            {64, c64},  {65, c65},  {66, c66}, {67, externalLevel}, {68, externalLevel},
-    {69, c69},            {70, c70},  {71, c71},  {74, c74}, {76, c76}, {79, c79}, {80, c80},
-    {81, c81},            {82, c82},  {83, c83},  {105, c105}, {107, c107}, {108, c108}, {109, c109},
-    {110, c110},          {113, catchVariable},   {114, catchVariable},
+    {0, identifier},
+    {1, c1},
+    {2, c2},
+    {3, c3},
+    {6, pollingAddress},
+    {7, pollingAddress},
+    {8, c8},
+    {11, identifier},
+    {12, c12},
+    {13, tagDescriptorDate},
+    {14, c14},
+    {15, c15},
+    {16, finalAssembly},
+    {17, c17},
+    {18, tagDescriptorDate},
+    {19, finalAssembly},
+    {20, longTag},
+    {22, longTag},
+    {33, c33},
+    {34, c34},
+    {35, c35},
+    {38, c38},
+    {39, c39},
+    {40, c40},
+    {44, c44},
+    {45, c45},
+    {46, c46},
+    {47, c47},
+    {48, c48},
+    {49, c49},
+    {50, c50},
+    {51, c51},
+    {52, c52},
+    {53, c53},
+    {54, c54},
+    {55, c55},
+    {56, c56},
+    {57, c57},
+    {58, c58},
+    {59, c59},
+    {60, c60},
+    {61, c61},
+    {62, c62},
+    {63, c63},
+    {64, c64},
+    {65, c65},
+    {66, c66},
+    {67, externalLevel},
+    {68, externalLevel},
+    {69, c69},
+    {70, c70},
+    {71, c71},
+    {74, c74},
+    {76, c76},
+    {79, c79},
+    {80, c80},
+    {81, c81},
+    {82, c82},
+    {83, c83},
+    {105, c105},
+    {107, c107},
+    {108, c108},
+    {109, c109},
+    {110, c110},
+    {113, catchVariable},
+    {114, catchVariable},
 }};
 
 constexpr std::array<RawDescription, 19> descriptions{{
@@ -265,10 +354,12 @@ constexpr std::array<RawDescription, 19> descriptions{{
     {1, "Read Primary Variable (PV):", "Returns the value of the primary variable as a floating point type."},
     {2, "Read Loop Current and Percent of Range:",
      "Reads the Loop Current and percent of Range, the Loop current always matches the AO output current of "
-     "the device. The percentage is not limited between 0-100%, if it exceeds the range of the main variable, "
+     "the device. The percentage is not limited between 0-100%, if it exceeds the range of the main "
+     "variable, "
      "it will track to the upper and lower limits of the sensor."},
     {3, "Read Dynamic Variables and Loop Current:",
-     "Reads the loop current and up to four predefined Dynamic Variables. The Loop Current always matches the "
+     "Reads the loop current and up to four predefined Dynamic Variables. The Loop Current always matches "
+     "the "
      "AO output current of the device. The Secondary, Tertiary and Quaternary variable is defined for each "
      "device type, e.g the Secondary variable is the sensor temperature, etc."},
     {4, "Reserved", ""},
@@ -283,7 +374,8 @@ constexpr std::array<RawDescription, 19> descriptions{{
     {12, "Read Message:", "Read the Message contained with the device."},
     {13, "Read Tag, Descriptor and Date:", "Read the Tag, Description and Date of the device."},
     {14, "Read Primary Variable Transducer Information:",
-     "Read Transducer Serial Number, Limits/Minimum Span Units Code, Upper Transducer Limit, Lower Transducer "
+     "Read Transducer Serial Number, Limits/Minimum Span Units Code, Upper Transducer Limit, Lower "
+     "Transducer "
      "Limit and Minimum Span. The Transducer Limit/Minimum Span unit is the same as the primary variable."},
     {15, "Read Device Information:",
      "Read the alarm selection code, transfer function code, range values units code, upper range value, "
@@ -299,10 +391,20 @@ constexpr std::array<RawDescription, 19> descriptions{{
 
 } // namespace
 
-std::span<const RawCommand> describedCommands() { return commands; }
-std::span<const RawField> slotFields() { return slot0; }
-RawField slotLeadingField() { return {1, "Extended Field Device Status"}; }
-RawField slotTrailingField() { return {4, "Slot 0 data time stamp"}; }
-std::span<const RawDescription> commandDescriptions() { return descriptions; }
+std::span<const RawCommand> describedCommands() {
+    return commands;
+}
+std::span<const RawField> slotFields() {
+    return slot0;
+}
+RawField slotLeadingField() {
+    return {1, "Extended Field Device Status"};
+}
+RawField slotTrailingField() {
+    return {4, "Slot 0 data time stamp"};
+}
+std::span<const RawDescription> commandDescriptions() {
+    return descriptions;
+}
 
 } // namespace korvan::catalogue_table

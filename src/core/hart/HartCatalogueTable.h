@@ -25,9 +25,9 @@ struct RawCommand {
 // Command 9: the extended status, five fields per slot 0-7 and the slot 0 time stamp.
 inline constexpr int SlotCommand = 9;
 inline constexpr int SlotCount = 8;
-[[nodiscard]] std::span<const RawField> slotFields();   // the fields of slot 0
-[[nodiscard]] RawField slotLeadingField();              // before the slots
-[[nodiscard]] RawField slotTrailingField();             // after the slots
+[[nodiscard]] std::span<const RawField> slotFields(); // the fields of slot 0
+[[nodiscard]] RawField slotLeadingField();            // before the slots
+[[nodiscard]] RawField slotTrailingField();           // after the slots
 
 struct RawDescription {
     int number = 0;

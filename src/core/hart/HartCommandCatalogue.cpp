@@ -11,7 +11,9 @@ constexpr int CommandSlots = 255; // 0-254; command 255 has no entry
 
 const HartFieldInfo emptyField{};
 
-bool inRange(int command) { return command >= 0 && command < CommandSlots; }
+bool inRange(int command) {
+    return command >= 0 && command < CommandSlots;
+}
 
 // One byte: its number; more: first and last byte joined by a hyphen.
 std::string rangeTextOf(int start, int length) {
@@ -33,7 +35,9 @@ const HartCommandCatalogue& HartCommandCatalogue::instance() {
     return catalogue;
 }
 
-void buildCatalogue() { static_cast<void>(HartCommandCatalogue::instance()); }
+void buildCatalogue() {
+    static_cast<void>(HartCommandCatalogue::instance());
+}
 
 HartCommandCatalogue::HartCommandCatalogue() : entries_(CommandSlots) {
     status_ = {StatusEntryStartByte, StatusEntryLength, CommandStatusLabel, CommandStatusDescription};
@@ -64,7 +68,8 @@ HartCommandCatalogue::HartCommandCatalogue() : entries_(CommandSlots) {
             add(SlotCommand, lead.length, lead.description, -1);
             for (int slot = 0; slot < SlotCount; ++slot)
                 for (const RawField& field : slotFields())
-                    add(SlotCommand, field.length, texts_.emplace_back(slotText(field.description, slot)), -1);
+                    add(SlotCommand, field.length, texts_.emplace_back(slotText(field.description, slot)),
+                        -1);
             const RawField trail = slotTrailingField();
             add(SlotCommand, trail.length, trail.description, -1);
         }
@@ -73,8 +78,9 @@ HartCommandCatalogue::HartCommandCatalogue() : entries_(CommandSlots) {
             add(raw.number, field.length, field.description, field.startByte);
     }
     for (const RawDescription& text : commandDescriptions()) {
-        const std::string joined = text.body.empty() ? std::string(text.title)
-                                                     : std::string(text.title) + "\r\n" + std::string(text.body);
+        const std::string joined = text.body.empty()
+                                       ? std::string(text.title)
+                                       : std::string(text.title) + "\r\n" + std::string(text.body);
         entries_[static_cast<std::size_t>(text.number)].description = texts_.emplace_back(joined);
     }
 }
@@ -87,7 +93,8 @@ std::span<const HartFieldInfo> HartCommandCatalogue::fields(int command) const {
     if (!inRange(command))
         return {};
     const Entry& entry = entries_[static_cast<std::size_t>(command)];
-    return std::span<const HartFieldInfo>(fields_).subspan(entry.first, static_cast<std::size_t>(entry.count));
+    return std::span<const HartFieldInfo>(fields_).subspan(entry.first,
+                                                           static_cast<std::size_t>(entry.count));
 }
 
 const HartFieldInfo& HartCommandCatalogue::fieldAt(int command, int index) const {
@@ -97,7 +104,9 @@ const HartFieldInfo& HartCommandCatalogue::fieldAt(int command, int index) const
     return list[static_cast<std::size_t>(index)];
 }
 
-const HartFieldInfo& HartCommandCatalogue::statusEntry(int /*command*/) const { return status_; }
+const HartFieldInfo& HartCommandCatalogue::statusEntry(int /*command*/) const {
+    return status_;
+}
 
 const HartFieldInfo& HartCommandCatalogue::entry(int command, FieldRef ref) const {
     return ref.isStatus() ? status_ : fieldAt(command, ref.index);

@@ -42,7 +42,9 @@ std::span<const CodeMapping> mappingOf(int command) {
 
 } // namespace
 
-bool isCommandIoCommand(int command) { return commandReplySize(command) > 0; }
+bool isCommandIoCommand(int command) {
+    return commandReplySize(command) > 0;
+}
 
 int commandReplySize(int command) {
     switch (command) {

@@ -13,7 +13,19 @@
 namespace korvan {
 namespace {
 
-enum class Format { Decimal, Number24, Float, Unit, Manufacturer, PackedText, Date, Alarm, Transfer, YesNo, Empty };
+enum class Format {
+    Decimal,
+    Number24,
+    Float,
+    Unit,
+    Manufacturer,
+    PackedText,
+    Date,
+    Alarm,
+    Transfer,
+    YesNo,
+    Empty
+};
 
 // A data row: the catalogue field it shows (none for the typed-in tag of command 11).
 struct RowSpec {
@@ -33,14 +45,20 @@ constexpr std::array<RowSpec, 9> identifierRows{{{1, "Manufactory", Format::Manu
                                                  {7, "Hardware Revision", Format::Decimal},
                                                  {8, "Flags", Format::Decimal},
                                                  {9, "Device ID", Format::Number24}}};
-constexpr std::array<RowSpec, 10> identifierWithTagRows{{identifierRows[0], identifierRows[1], identifierRows[2],
-                                                         identifierRows[3], identifierRows[4], identifierRows[5],
-                                                         identifierRows[6], identifierRows[7], identifierRows[8],
+constexpr std::array<RowSpec, 10> identifierWithTagRows{{identifierRows[0],
+                                                         identifierRows[1],
+                                                         identifierRows[2],
+                                                         identifierRows[3],
+                                                         identifierRows[4],
+                                                         identifierRows[5],
+                                                         identifierRows[6],
+                                                         identifierRows[7],
+                                                         identifierRows[8],
                                                          {NoField, "Tag", Format::Empty}}};
 constexpr std::array<RowSpec, 2> c1Rows{
     {{0, "Primary Variable Units Code", Format::Unit}, {1, "Primary Variable", Format::Float}}};
-constexpr std::array<RowSpec, 2> c2Rows{
-    {{0, "Primary Variable Current", Format::Float}, {1, "Primary Variable Percent of Range", Format::Float}}};
+constexpr std::array<RowSpec, 2> c2Rows{{{0, "Primary Variable Current", Format::Float},
+                                         {1, "Primary Variable Percent of Range", Format::Float}}};
 constexpr std::array<RowSpec, 9> c3Rows{{{0, "Primary Variable Current", Format::Float},
                                          {1, "Primary Variable Units Code", Format::Unit},
                                          {2, "Primary Variable", Format::Float},
@@ -50,7 +68,8 @@ constexpr std::array<RowSpec, 9> c3Rows{{{0, "Primary Variable Current", Format:
                                          {6, "Tertiary Variable", Format::Float},
                                          {7, "4th Variable Units Code", Format::Unit},
                                          {8, "4th Variable", Format::Float}}};
-constexpr std::array<RowSpec, 2> c6Rows{{{0, "Short Addr", Format::Empty}, {1, "Current Mode", Format::Empty}}};
+constexpr std::array<RowSpec, 2> c6Rows{
+    {{0, "Short Addr", Format::Empty}, {1, "Current Mode", Format::Empty}}};
 constexpr std::array<RowSpec, 1> messageRows{{{0, "Message", Format::PackedText}}};
 constexpr std::array<RowSpec, 3> tagRows{{{0, "Tag", Format::PackedText},
                                           {1, "Descriptor", Format::PackedText},
@@ -104,7 +123,9 @@ std::span<const RowSpec> rowsOf(int command) {
 }
 
 // The write-only commands list their text rows empty, ready to be typed in.
-bool isWriteOnly(int command) { return command >= 17 && command <= 19; }
+bool isWriteOnly(int command) {
+    return command >= 17 && command <= 19;
+}
 
 std::string dateText(std::uint8_t day, std::uint8_t month, std::uint8_t yearSince1900) {
     char text[16];
@@ -135,7 +156,8 @@ std::string valueText(const DecodedReply& reply, const RowSpec& row, bool swap, 
     case Format::Manufacturer:
         return texts.manufacturerText(first);
     case Format::PackedText:
-        return isWriteOnly(reply.command()) ? std::string() : unpackAscii(reply.dataBytes(start, field.length));
+        return isWriteOnly(reply.command()) ? std::string()
+                                            : unpackAscii(reply.dataBytes(start, field.length));
     case Format::Date:
         return dateText(first, reply.data(start + 1), reply.data(start + 2));
     case Format::Alarm:
@@ -151,7 +173,8 @@ std::string valueText(const DecodedReply& reply, const RowSpec& row, bool swap, 
 }
 
 void addStatusRows(const DecodedReply& reply, std::vector<ResponseRow>& rows) {
-    rows.push_back({"Communication_Status", std::string(communicationStatusText(reply.communicationStatus()))});
+    rows.push_back(
+        {"Communication_Status", std::string(communicationStatusText(reply.communicationStatus()))});
     rows.push_back({"Response Code", std::string(responseCodeText(reply.responseCodeIndex()))});
 }
 
@@ -177,12 +200,14 @@ std::vector<ResponseRow> responseRows(const DecodedReply& reply, std::span<const
         return rows;
     }
     for (const ResponseSegment& segment : segments) {
-        const FieldLookup found = HartCommandCatalogue::instance().findFieldByStart(command, segment.startByte);
+        const FieldLookup found =
+            HartCommandCatalogue::instance().findFieldByStart(command, segment.startByte);
         if (!found)
             continue;
         if (found->isStatus()) {
             addStatusRows(reply, rows);
-        } else if (const RowSpec* row = rowOfField(command, found->index); row != nullptr && row->field != NoField) {
+        } else if (const RowSpec* row = rowOfField(command, found->index);
+                   row != nullptr && row->field != NoField) {
             rows.push_back({std::string(row->label), valueText(reply, *row, segment.swap, texts)});
         }
     }

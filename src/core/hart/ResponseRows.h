@@ -27,7 +27,7 @@ struct ResponseSegment {
 // command; with segments only the segments' rows, in segment order: the status entry gives
 // the two status rows, a field the row of that field. Commands outside the window's set
 // give no rows.
-[[nodiscard]] std::vector<ResponseRow> responseRows(const DecodedReply& reply,
-                                                    std::span<const ResponseSegment> segments, CodeTexts& texts);
+[[nodiscard]] std::vector<ResponseRow>
+responseRows(const DecodedReply& reply, std::span<const ResponseSegment> segments, CodeTexts& texts);
 
 } // namespace korvan

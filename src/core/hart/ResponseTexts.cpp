@@ -42,7 +42,9 @@ constexpr std::array<CodeText, 10> transferTexts{{{0, "linear"},
 
 } // namespace
 
-std::string_view communicationStatusText(std::uint8_t status) { return lookUp(statusTexts, status, "Reserved"); }
+std::string_view communicationStatusText(std::uint8_t status) {
+    return lookUp(statusTexts, status, "Reserved");
+}
 
 std::string_view responseCodeText(std::uint8_t index) {
     return index < responseTexts.size() ? responseTexts[index] : "Undefine";
@@ -52,6 +54,8 @@ std::string_view alarmSelectionText(std::uint8_t code) {
     return code == 0 ? "High" : code == 1 ? "Low" : "LastValue";
 }
 
-std::string_view transferFunctionText(std::uint8_t code) { return lookUp(transferTexts, code, ""); }
+std::string_view transferFunctionText(std::uint8_t code) {
+    return lookUp(transferTexts, code, "");
+}
 
 } // namespace korvan

@@ -12,7 +12,9 @@ std::unique_ptr<DynamicLibrary> DynamicLibrary::load(const std::string& path) {
     return std::unique_ptr<DynamicLibrary>(new DynamicLibrary(handle));
 }
 
-DynamicLibrary::~DynamicLibrary() { dlclose(handle_); }
+DynamicLibrary::~DynamicLibrary() {
+    dlclose(handle_);
+}
 
 DynamicLibrary::Function DynamicLibrary::function(const char* name) const {
     void* symbol = dlsym(handle_, name);

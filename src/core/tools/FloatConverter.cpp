@@ -30,7 +30,9 @@ std::optional<float> parseFloatText(std::string_view text, Prompt& prompt) {
     return static_cast<float>(value);
 }
 
-std::string floatToHexText(float value) { return hexByteText(floatToBytes(value)); }
+std::string floatToHexText(float value) {
+    return hexByteText(floatToBytes(value));
+}
 
 std::optional<float> hexTextToFloat(std::string_view hex, Prompt& prompt) {
     const auto bytes = parseHexByteText(hex);

@@ -23,7 +23,8 @@ namespace korvan {
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> packAscii(std::string_view text);
 
 // Packs exactly `characters` characters (blank-padded or cut) into characters * 3 / 4 bytes.
-[[nodiscard]] std::optional<std::vector<std::uint8_t>> packAsciiFixed(std::string_view text, std::size_t characters);
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> packAsciiFixed(std::string_view text,
+                                                                      std::size_t characters);
 
 // Four characters per three bytes; a final group of one or two bytes gives the characters
 // its bits fill completely.

@@ -8,7 +8,6 @@
 #include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -195,7 +194,8 @@ TEST(AdvancedSegments, LoadAndStoreRoundTripThroughTheRecords) {
         const char* address;
         bool swap;
     };
-    const std::vector<Stored> expected{{"63", "2", "10", false}, {"0", "1", "0", false}, {"1", "4", "12", true}};
+    const std::vector<Stored> expected{
+        {"63", "2", "10", false}, {"0", "1", "0", false}, {"1", "4", "12", true}};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const COrlaItem* record = command->segmentRecord(i);
         EXPECT_TRUE(record->segmentEnabled());

@@ -1,13 +1,14 @@
 #include "hart/HartCommandCatalogue.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace korvan {
 namespace {
 
-const HartCommandCatalogue& catalogue() { return HartCommandCatalogue::instance(); }
+const HartCommandCatalogue& catalogue() {
+    return HartCommandCatalogue::instance();
+}
 
 TEST(HartCommandCatalogue, FieldCountsOfDescribedAndUndescribedCommands) {
     struct Case {
@@ -86,8 +87,9 @@ TEST(HartCommandCatalogue, TextsStandAsWritten) {
     EXPECT_EQ(catalogue().fieldAt(113, 5).description, "Shed Time  for this mapping");
     EXPECT_EQ(catalogue().fieldAt(0, 0).description, "254");
     EXPECT_EQ(catalogue().fieldAt(11, 9).description, catalogue().fieldAt(0, 9).description);
-    EXPECT_EQ(catalogue().commandDescription(1),
-              "Read Primary Variable (PV):\r\nReturns the value of the primary variable as a floating point type.");
+    EXPECT_EQ(
+        catalogue().commandDescription(1),
+        "Read Primary Variable (PV):\r\nReturns the value of the primary variable as a floating point type.");
     EXPECT_EQ(catalogue().commandDescription(17), "Write Message: \r\nWrite the Message into the device.");
     EXPECT_EQ(catalogue().commandDescription(4), "Reserved");
     EXPECT_EQ(catalogue().commandDescription(7), "");

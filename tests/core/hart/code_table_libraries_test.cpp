@@ -1,11 +1,11 @@
 #include "hart/CodeTableLibraries.h"
+#include "os/DynamicLibrary.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempDir.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <set>
 #include <sstream>
 #include <string>
@@ -29,26 +29,17 @@ TEST(CodeTableLibraries, BindsTheBuiltLibrariesAndLooksCodesUp) {
         const char* unit;
         const char* maker;
     };
-    for (const Case& c : {Case{32, "Degrees Celsius", "Moore Industries"},
-                          Case{33, "Degrees Fahrenheit ", "Moore Products"},
-                          // The first record wins: the longer text of the second run is not shown.
-                          Case{46, "barrels", "Rosemount Analytic"},
-                          Case{1, "inches of water at 68 degrees F", "Acromag"},
-                          Case{170, "centimeters of water at 4 degrees C", "(null)"},
-                          Case{179, "meters of mercury at 0 degrees C", "(null)"},
-                          Case{240, "Enumeration may be used for manufacturer specific definitions", "(null)"},
-                          Case{250, "Not Used", "not_used"},
-                          Case{251, "None", "none"},
-                          Case{252, "Unknown", "unknown"},
-                          Case{253, "Special", "special"},
-                          Case{0, "(null)", "(null)"},
-                          Case{156, "(null)", "Turck"},
-                          Case{167, "normal liter", "(null)"},
-                          Case{200, "(null)", "(null)"},
-                          Case{249, "(null)", "(null)"},
-                          Case{255, "(null)", "(null)"},
-                          Case{-1, "(null)", "(null)"},
-                          Case{256 + 32, "(null)", "(null)"}}) {
+    for (const Case& c :
+         {Case{32, "Degrees Celsius", "Moore Industries"}, Case{33, "Degrees Fahrenheit ", "Moore Products"},
+          // The first record wins: the longer text of the second run is not shown.
+          Case{46, "barrels", "Rosemount Analytic"}, Case{1, "inches of water at 68 degrees F", "Acromag"},
+          Case{170, "centimeters of water at 4 degrees C", "(null)"},
+          Case{179, "meters of mercury at 0 degrees C", "(null)"},
+          Case{240, "Enumeration may be used for manufacturer specific definitions", "(null)"},
+          Case{250, "Not Used", "not_used"}, Case{251, "None", "none"}, Case{252, "Unknown", "unknown"},
+          Case{253, "Special", "special"}, Case{0, "(null)", "(null)"}, Case{156, "(null)", "Turck"},
+          Case{167, "normal liter", "(null)"}, Case{200, "(null)", "(null)"}, Case{249, "(null)", "(null)"},
+          Case{255, "(null)", "(null)"}, Case{-1, "(null)", "(null)"}, Case{256 + 32, "(null)", "(null)"}}) {
         EXPECT_EQ(libraries.unitText(c.code), c.unit) << c.code;
         EXPECT_EQ(libraries.manufacturerText(c.code), c.maker) << c.code;
     }
@@ -82,10 +73,18 @@ TEST(CodeTableLibraries, ReportsEachFailureOfTheBinding) {
     };
     const Messages noUnitFunction{"Failed calling function in libMeaslex.so!"};
     const std::vector<Case> cases{
-        {CodeTableLibraries::MakerlexFile, false, BindOutcome::LoadFailed, {"Failed loading libMakerlex.so!"},
-         false, noUnitFunction},
+        {CodeTableLibraries::MakerlexFile,
+         false,
+         BindOutcome::LoadFailed,
+         {"Failed loading libMakerlex.so!"},
+         false,
+         noUnitFunction},
         {CodeTableLibraries::MakerlexFile, true, BindOutcome::MissingExport, {}, false, noUnitFunction},
-        {CodeTableLibraries::MeaslexFile, false, BindOutcome::LoadFailed, {"Failed loading libMeaslex.so!"}, true,
+        {CodeTableLibraries::MeaslexFile,
+         false,
+         BindOutcome::LoadFailed,
+         {"Failed loading libMeaslex.so!"},
+         true,
          noUnitFunction},
         {CodeTableLibraries::MeaslexFile, true, BindOutcome::MissingExport, {}, true, noUnitFunction},
     };
@@ -101,6 +100,27 @@ TEST(CodeTableLibraries, ReportsEachFailureOfTheBinding) {
         EXPECT_EQ(libraries.unitText(32), "");
         EXPECT_EQ(prompt.shown, c.unitMessages);
     }
+}
+
+// The texts are the libraries' own constants: a pointer stays readable after later calls.
+TEST(CodeTableLibraries, ReturnedTextsStayValid) {
+    const auto measlex = os::DynamicLibrary::load(binDir + "/libMeaslex.so");
+    const auto makerlex = os::DynamicLibrary::load(binDir + "/libMakerlex.so");
+    ASSERT_TRUE(measlex && makerlex);
+    const auto unit = reinterpret_cast<const char* (*)(int)>(measlex->function("GetEngineerUnitCodeStr"));
+    const auto maker = reinterpret_cast<const char* (*)(int)>(makerlex->function("GetHartCommanyNameByIndex"));
+    ASSERT_TRUE(unit && maker);
+    const char* celsius = unit(32);
+    const char* notUsed = maker(250);
+    for (int code = 0; code < 256; ++code) {
+        static_cast<void>(unit(code));
+        static_cast<void>(maker(code));
+    }
+    EXPECT_STREQ(celsius, "Degrees Celsius");
+    EXPECT_STREQ(notUsed, "not_used");
+    EXPECT_EQ(maker(0), nullptr);
+    EXPECT_EQ(unit(1000), unit(0)) << "one constant not-found text";
+    EXPECT_EQ(measlex->function("GetHartCommanyNameByIndex"), nullptr);
 }
 
 std::string commandOutput(const std::string& command) {

@@ -6,7 +6,6 @@
 #include "tools/HexByteText.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -23,7 +22,9 @@ public:
     std::string manufacturerText(int code) override { return code == 38 ? "Rosemount" : "(null)"; }
 };
 
-Bytes hex(std::string_view text) { return parseHexByteText(text).value(); }
+Bytes hex(std::string_view text) {
+    return parseHexByteText(text).value();
+}
 
 Rows rowsOf(int command, std::string_view payloadHex, std::span<const ResponseSegment> segments = {}) {
     FakeCodeTexts texts;
@@ -36,9 +37,9 @@ TEST(HartReply, DecodesCommandOneOfTheWorkedExample) {
     const Bytes payload = replyPayload(reply);
     EXPECT_EQ(payload, hex("00 00 20 42 C8 00 00"));
     EXPECT_EQ(rowsOf(1, hexByteText(payload)), (Rows{{"Communication_Status", "NoErr"},
-                                                    {"Response Code", "sSuccess"},
-                                                    {"Primary Variable Units Code", "Degrees Celsius"},
-                                                    {"Primary Variable", "100.000000"}}));
+                                                     {"Response Code", "sSuccess"},
+                                                     {"Primary Variable Units Code", "Degrees Celsius"},
+                                                     {"Primary Variable", "100.000000"}}));
 }
 
 TEST(HartReply, ShortOrLyingRepliesReadMissingBytesAsZero) {
@@ -74,13 +75,14 @@ TEST(HartReply, StatusAndResponseCodeTexts) {
         const char* status;
         const char* response;
     };
-    for (const Case& c : {Case{1, "90 20 42 C8 00 00", "FramingErr", "sSuccess"},
-                          Case{1, "82 00", "BufferOverflowErr", "sSuccess"}, Case{1, "01 00", "Reserved", "sSuccess"},
-                          Case{6, "00 20", "NoErr", "Busy"}, Case{1, "00 20", "NoErr", "Undefine"},
-                          Case{1, "00 06", "NoErr", "CommandErr"}, Case{1, "00 10", "NoErr", "AccessRestrict"},
-                          Case{6, "00 0C", "NoErr", "ErrModeSelect"}, Case{6, "00 05", "NoErr", "TooFewData"},
-                          Case{0, "00 10", "NoErr", "Undefine"}, Case{12, "00 20", "NoErr", "Busy"},
-                          Case{16, "00 08", "NoErr", "Undefine"}}) {
+    for (const Case& c :
+         {Case{1, "90 20 42 C8 00 00", "FramingErr", "sSuccess"},
+          Case{1, "82 00", "BufferOverflowErr", "sSuccess"}, Case{1, "01 00", "Reserved", "sSuccess"},
+          Case{6, "00 20", "NoErr", "Busy"}, Case{1, "00 20", "NoErr", "Undefine"},
+          Case{1, "00 06", "NoErr", "CommandErr"}, Case{1, "00 10", "NoErr", "AccessRestrict"},
+          Case{6, "00 0C", "NoErr", "ErrModeSelect"}, Case{6, "00 05", "NoErr", "TooFewData"},
+          Case{0, "00 10", "NoErr", "Undefine"}, Case{12, "00 20", "NoErr", "Busy"},
+          Case{16, "00 08", "NoErr", "Undefine"}}) {
         const Rows rows = rowsOf(c.command, c.payload);
         ASSERT_GE(rows.size(), 2u);
         EXPECT_EQ(rows[0].value, c.status) << c.command << ": " << c.payload;
@@ -143,13 +145,14 @@ TEST(HartReply, AdvancedRowsFollowTheSegments) {
     // Value first, then the status entry; the unit code is not configured.
     const std::vector<ResponseSegment> segments{{1, 4, false}, {63, 2, false}};
     EXPECT_EQ(rowsOf(1, "00 00 20 42 C8 00 00", segments), (Rows{{"Primary Variable", "100.000000"},
-                                                                  {"Communication_Status", "NoErr"},
-                                                                  {"Response Code", "sSuccess"}}));
+                                                                 {"Communication_Status", "NoErr"},
+                                                                 {"Response Code", "sSuccess"}}));
     // A swapped float carries its 16-bit halves exchanged: 00 00 42 C8 reads as 100.
     const std::vector<ResponseSegment> swapped{{1, 4, true}};
     EXPECT_EQ(rowsOf(1, "00 00 20 00 00 42 C8", swapped), (Rows{{"Primary Variable", "100.000000"}}));
     // Commands 0 and 11 show only the manufacturer to device ID fields; unknown starts are skipped.
-    const std::vector<ResponseSegment> identifier{{0, 1, false}, {9, 3, false}, {12, 2, false}, {30, 1, false}};
+    const std::vector<ResponseSegment> identifier{
+        {0, 1, false}, {9, 3, false}, {12, 2, false}, {30, 1, false}};
     EXPECT_EQ(rowsOf(11, "00 00 FE 26 05 05 07 01 02 03 04 00 00 2A", identifier),
               (Rows{{"Device ID", "42"}}));
 }
@@ -195,8 +198,8 @@ TEST(CommandIoEditing, CommitRules) {
     for (const Case& c : cases) {
         test::ScriptedPrompt prompt;
         EXPECT_EQ(commitCellText(c.command, c.row, c.typed, prompt), c.stored) << c.command << " " << c.typed;
-        EXPECT_EQ(prompt.shown, c.stored ? std::vector<std::string>{}
-                                         : std::vector<std::string>{"Date format error!"});
+        EXPECT_EQ(prompt.shown,
+                  c.stored ? std::vector<std::string>{} : std::vector<std::string>{"Date format error!"});
     }
 }
 
@@ -229,7 +232,8 @@ TEST(CommandIoEditing, WriteFramesFromTheCells) {
     ASSERT_TRUE(message);
     ASSERT_EQ(message->frame.size(), 29u);
     EXPECT_EQ(hexByteText(std::span(message->frame).subspan(4, 6)), "04 20 C4 82 08 20");
-    const auto tag = buildWriteFrame(18, 0, 2, std::vector<std::string>{"", "", "T", "D", "05-11-2013"}, prompt);
+    const auto tag =
+        buildWriteFrame(18, 0, 2, std::vector<std::string>{"", "", "T", "D", "05-11-2013"}, prompt);
     ASSERT_TRUE(tag);
     ASSERT_EQ(tag->frame.size(), 26u);
     EXPECT_EQ(hexByteText(std::span(tag->frame).subspan(22, 3)), "05 0B 71");

@@ -5,9 +5,8 @@
 #include "tools/PackedAscii.h"
 #include "tools/PackedAsciiConverter.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
