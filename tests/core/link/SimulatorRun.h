@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -38,6 +39,17 @@ public:
         return settings;
     }
     [[nodiscard]] const std::string& ptyPath() const { return simulator_.pseudoTerminalPath(); }
+    // Waits, at most two seconds, until the simulator has received `count` frames: a frame
+    // that gets no answer may still be on its way when the client is done.
+    bool waitForFrames(std::size_t count) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (simulator_.frames().size() < count) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
     // The first byte of every private frame received on the port, in order.
     [[nodiscard]] std::string letters(const std::string& port) const {
         std::string text;
