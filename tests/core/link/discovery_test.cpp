@@ -1,0 +1,142 @@
+#include "SimulatorRun.h"
+
+#include "app/AppState.h"
+#include "network/CEquipment.h"
+#include "network/EthernetConfiguration.h"
+#include "network/GatewaySearch.h"
+#include "support/ScriptedPrompt.h"
+
+namespace korvan {
+namespace {
+
+TEST(Discovery, AnswerFieldsAndWhatIsIgnored) {
+    Bytes answer(68, 0);
+    answer[3] = 3;
+    answer[10] = 0xF0;
+    answer[11] = 0x3C;
+    answer[25] = 1;
+    answer[27] = 5;
+    const Bytes mac{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    std::copy(mac.begin(), mac.end(), answer.begin() + 28);
+    const Bytes ip{0xC0, 0xA8, 0x00, 0x0A};
+    std::copy(ip.begin(), ip.end(), answer.begin() + 36);
+    answer[67] = 1;
+    const auto record = decodeSearchAnswer(answer, 1, true);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->number, " 1");
+    EXPECT_EQ(record->model, "Vela-1H-TCP");
+    EXPECT_EQ(record->ipAddress, "192.168.0.10");
+    EXPECT_EQ(record->macAddress, "00-1a-2b-3c-4d-5e");
+    EXPECT_EQ(record->firmwareVersion, "1.5");
+    EXPECT_EQ(record->state, "Allows remote configuration");
+    EXPECT_EQ(decodeSearchAnswer(answer, 12, true)->number, "12");
+    EXPECT_EQ(decodeSearchAnswer(answer, 1, false)->number, "1");
+
+    // A short answer is read as far as it goes, never past its end.
+    const Bytes shortAnswer(answer.begin(), answer.begin() + 16);
+    EXPECT_EQ(decodeSearchAnswer(shortAnswer, 1, true)->ipAddress, "0.0.0.0");
+    EXPECT_EQ(decodeSearchAnswer(shortAnswer, 1, true)->state, "Disable remote configuration");
+    EXPECT_FALSE(decodeSearchAnswer(std::span(answer).first(15), 1, true));
+    EXPECT_TRUE(decodeSearchAnswer(std::span(answer).first(4), 1, false));
+    answer[3] = 5;
+    EXPECT_FALSE(decodeSearchAnswer(answer, 1, false));
+}
+
+sim::SimOptions searchSim(GatewayModel model) {
+    sim::SimOptions options;
+    options.model = model;
+    return options;
+}
+
+TEST(Discovery, FixedAddressAsksOnceAndCompletes) {
+    test::SimulatorRun run(searchSim(GatewayModel::Vela3hTcp));
+    SearchSettings settings;
+    settings.port = run.simulator().searchPort();
+    settings.localAddresses = [] { return std::vector<std::string>{}; };
+    GatewaySearch search(settings);
+    AppState state;
+    state.model = GatewayModel::Vela1hTcp;
+    state.directAddress = 1;
+    state.gatewayIp = "127.0.0.1";
+    search.open(state);
+    EXPECT_FALSE(search.anyTimerRunning());
+    EXPECT_EQ(search.statusText(), "Search completed");
+    ASSERT_EQ(search.shownRecords().size(), 1u);
+    EXPECT_EQ(search.shownRecords()[0].number, "1");
+    EXPECT_EQ(search.shownRecords()[0].model, "Vela-3H-TCP");
+    EXPECT_EQ(run.letters("udp"), std::string("\0", 1));
+    EXPECT_FALSE(search.signInEnabled());
+
+    state.gatewayIp.clear();
+    search.clickRow(0, state);
+    EXPECT_EQ(state.gatewayIp, "127.0.0.1");
+    test::ScriptedPrompt prompt;
+    EXPECT_FALSE(search.signIn(state, prompt));
+    EXPECT_EQ(prompt.shown,
+              std::vector<std::string>{"The selected device is inconsistent with the software protocol, please re select!"});
+    state.model = GatewayModel::Vela3hTcp;
+    EXPECT_TRUE(search.signIn(state, prompt));
+}
+
+// The timer-driven search, run on loopback: the local address and the destination are both
+// 127.0.0.1, so nothing leaves the computer.
+TEST(Discovery, TimerSearchStopsAtTheFirstAnswerOrAfterFiveTicksPerAddress) {
+    test::SimulatorRun run(searchSim(GatewayModel::Vela1hTcp));
+    for (const bool listening : {true, false}) {
+        SCOPED_TRACE(listening);
+        SearchSettings settings;
+        settings.port = listening ? run.simulator().searchPort() : run.simulator().configurationPort();
+        settings.broadcastAddress = "127.0.0.1";
+        settings.localAddresses = [] { return std::vector<std::string>{"127.0.0.1"}; };
+        GatewaySearch search(settings);
+        AppState state;
+        search.open(state);
+        ASSERT_TRUE(search.timerRunning(0));
+        EXPECT_FALSE(search.refreshEnabled());
+        int ticks = 0;
+        while (search.tick(0) && ticks < 20)
+            ++ticks;
+        EXPECT_EQ(search.statusText(), "Search completed");
+        EXPECT_EQ(search.progress(), 100);
+        EXPECT_TRUE(search.refreshEnabled());
+        EXPECT_EQ(search.shownRecords().size(), listening ? 1u : 0u);
+        EXPECT_EQ(ticks, listening ? 0 : 5);
+    }
+}
+
+TEST(EthernetConfiguration, FixedAddressOrSearch) {
+    struct Case {
+        bool tick;
+        std::string entry;
+        bool confirm;
+        std::string ip;
+        int direct;
+        int linkKind;
+    };
+    const std::vector<Case> cases{
+        {false, "192.168.1.20", true, "192.168.1.20", 1, 1},
+        {false, "0.0.0.0", true, "0.0.0.0", 0, 1},
+        {false, "192.168.1.20", false, "10.0.0.1", 0, 0},
+        {true, "192.168.1.20", true, "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        AppState state;
+        state.gatewayIp = "10.0.0.1";
+        EthernetConfiguration dialog(state);
+        EXPECT_TRUE(dialog.searchTicked());
+        EXPECT_EQ(dialog.entryText(), "10.0.0.1");
+        dialog.setSearchTicked(c.tick);
+        EXPECT_EQ(dialog.entryEnabled(), !c.tick);
+        dialog.setEntryText(c.entry);
+        if (c.confirm)
+            dialog.ok();
+        else
+            dialog.cancel();
+        EXPECT_EQ(state.gatewayIp, c.ip) << c.entry;
+        EXPECT_EQ(state.directAddress, c.direct) << c.entry;
+        EXPECT_EQ(state.linkKind, c.linkKind) << c.entry;
+    }
+}
+
+} // namespace
+} // namespace korvan
