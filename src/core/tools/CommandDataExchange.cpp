@@ -1,0 +1,63 @@
+#include "tools/CommandDataExchange.h"
+
+#include "base/Prompt.h"
+#include "link/GatewayLink.h"
+#include "link/LinkMessages.h"
+
+#include <algorithm>
+
+namespace korvan {
+
+Bytes commandDataRequest(std::uint8_t channel, std::uint8_t node) {
+    return closeFrame({0x07, 0x02, channel, node});
+}
+
+Bytes commandDataPayload(std::span<const std::uint8_t> reply) {
+    if (reply.size() < 5 || reply[1] < 2)
+        return {};
+    const std::size_t length = std::min<std::size_t>(reply[1] - 2u, reply.size() - 4);
+    return Bytes(reply.begin() + 4, reply.begin() + 4 + static_cast<std::ptrdiff_t>(length));
+}
+
+std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, std::uint8_t node, Prompt& prompt) {
+    const Bytes request = commandDataRequest(channel, node);
+    Bytes reply;
+    if (link.isEthernet()) {
+        LinkRequest exchange;
+        exchange.frame = request;
+        exchange.transaction = 0x0000;
+        exchange.frameType = 0x11;
+        exchange.tcpAnswerLength = 1024;
+        exchange.tcpAnswerMinimum = 11 + 4;
+        const LinkReply answer = link.exchange(exchange);
+        if (answer.failure == LinkFailure::Connect)
+            prompt.message(link_text::connectFails);
+        else if (answer.failure == LinkFailure::Receive)
+            prompt.message(link_text::readFails);
+        if (answer.failed())
+            return std::nullopt;
+        reply = answer.answer;
+    } else {
+        if (link.serialWrite(request) != LinkFailure::None)
+            return std::nullopt;
+        reply = link.serialPollRead(1024);
+        if (reply.empty())
+            return std::nullopt;
+    }
+    return commandDataPayload(reply);
+}
+
+ResultCode writeCommandData(GatewayLink& link, std::span<const std::uint8_t> frame,
+                            std::span<const std::uint8_t> expected) {
+    LinkRequest request;
+    request.frame.assign(frame.begin(), frame.end());
+    request.serialAnswerLength = expected.size();
+    const LinkReply reply = link.exchange(request);
+    if (reply.failed())
+        return link.isEthernet() ? ResultCode::TcpFailure : ResultCode::SerialReadFailed;
+    const bool same = reply.answer.size() >= expected.size() &&
+                      std::equal(expected.begin(), expected.end(), reply.answer.begin());
+    return same ? ResultCode::Success : ResultCode::UploadCheckError;
+}
+
+} // namespace korvan

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "link/PrivateFrame.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvan {
+
+class Prompt;
+class SerialGatewayLink;
+
+// The serial debug assistant's frames: a HART frame passed through the gateway to a channel.
+
+// 4B N ch head data check sum from the three hexadecimal byte texts (upper or lower case).
+// With a prompt, an invalid field or an overlong request shows its message; without one it
+// is skipped silently (auto-send). Nothing when a field is invalid.
+[[nodiscard]] std::optional<Bytes> passThroughRequest(std::uint8_t channel, std::string_view head,
+                                                      std::string_view data, std::string_view check, Prompt* prompt);
+[[nodiscard]] Bytes pollRequest(std::uint8_t channel);  // 4B 01 ch sum
+[[nodiscard]] Bytes leaveRequest(std::uint8_t channel); // 4A 02 ch 00 sum
+
+// The received text line of a reply ("11 22 33 \r\n"), or nothing for another reply or an
+// empty one. L is never trusted past the bytes received.
+[[nodiscard]] std::optional<std::string> passThroughLine(std::span<const std::uint8_t> reply);
+
+// "Checknum": the XOR of the data bytes as two upper-case digits; nothing for invalid text.
+[[nodiscard]] std::optional<std::string> xorCheckText(std::string_view data);
+
+// One send: the request written (the port stays open on failure), then the reply read.
+// Answers the reply line; "Failed writting serial port" is shown when `prompt` is given.
+[[nodiscard]] std::optional<std::string> sendPassThrough(SerialGatewayLink& link, std::span<const std::uint8_t> request,
+                                                         Prompt* prompt);
+
+} // namespace korvan
