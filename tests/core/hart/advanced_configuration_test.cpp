@@ -1,6 +1,7 @@
 #include "hart/AdvancedConfiguration.h"
 #include "hart/AdvancedConversion.h"
 #include "hart/AdvancedSelectionTable.h"
+#include "hart/CommandSegments.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaItem.h"
 #include "model/CommandItems.h"
@@ -218,6 +219,15 @@ TEST(AdvancedSegments, LoadAndStoreRoundTripThroughTheRecords) {
     EXPECT_TRUE(storeSelection(table, *command, prompt));
     EXPECT_EQ(command->segmentCount(), 3);
     EXPECT_TRUE(prompt.shown.empty());
+
+    // The response rows read the stored segments only in Advanced configuration.
+    EXPECT_TRUE(configuredSegments(*command).empty());
+    ASSERT_TRUE(command->setItemChoice(command_item::ConfigurationMode, 1));
+    const auto segments = configuredSegments(*command);
+    ASSERT_EQ(segments.size(), 3u);
+    EXPECT_EQ(segments[0].startByte, 63);
+    EXPECT_EQ(segments[2].length, 4);
+    EXPECT_TRUE(segments[2].swap);
 }
 
 TEST(AdvancedSegments, ADisabledOrUnknownStoredSegmentIsNotSelected) {
