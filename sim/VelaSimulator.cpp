@@ -102,7 +102,11 @@ VelaSimulator::~VelaSimulator() {
 bool VelaSimulator::start(std::string& reason) {
     configurationListener_ = openSocket(SOCK_STREAM, options_.configurationPort, configurationPort_);
     managementListener_ = openSocket(SOCK_STREAM, options_.managementPort, managementPort_);
-    searchSocket_ = openSocket(SOCK_DGRAM, options_.searchPort, searchPort_);
+    // The search shares the management port's number, as on the gateway, when it is free.
+    if (options_.searchPort == 0 && managementListener_ >= 0)
+        searchSocket_ = openSocket(SOCK_DGRAM, managementPort_, searchPort_);
+    if (searchSocket_ < 0)
+        searchSocket_ = openSocket(SOCK_DGRAM, options_.searchPort, searchPort_);
     if (configurationListener_ < 0 || managementListener_ < 0 || searchSocket_ < 0) {
         reason = "cannot listen on the loopback ports";
         return false;

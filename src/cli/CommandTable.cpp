@@ -21,6 +21,8 @@ constexpr std::array commands{
     CommandEntry{"maker", "maker CODE", runMaker},
     CommandEntry{"download", "download FILE (--gateway ... | --serial ...) [--yes] [--reset|--no-reset]", runDownload},
     CommandEntry{"upload", "upload (--gateway ... | --serial ...) -o FILE", runUpload},
+    CommandEntry{"search", "search [--gateway HOST]", runSearch},
+    CommandEntry{"diagnose", "diagnose (--gateway ... | --serial ...) --channel N [--node ADDRESS]", runDiagnose},
 };
 
 void printUsage(std::ostream& stream) {

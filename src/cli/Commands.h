@@ -15,5 +15,7 @@ int runUnit(CliContext& context);
 int runMaker(CliContext& context);
 int runDownload(CliContext& context);
 int runUpload(CliContext& context);
+int runSearch(CliContext& context);
+int runDiagnose(CliContext& context);
 
 } // namespace korvan::cli

@@ -9,8 +9,14 @@
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
 #include "link/TransferRun.h"
+#include "base/Decimal.h"
+#include "model/CHartbus.h"
+#include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
+#include "network/GatewaySearch.h"
 #include "os/FileSystem.h"
+#include "os/Pause.h"
+#include "tools/DiagnoseExchange.h"
 #include "projectfile/ProjectFile.h"
 
 #include <memory>
@@ -70,6 +76,24 @@ int exitStatusOf(const TransferOutcome& outcome) {
     return ExitFailure;
 }
 
+constexpr int searchTimerMs = 300;
+
+void printRecord(std::ostream& out, const CEquipment& record) {
+    out << record.number << '\t' << record.model << '\t' << record.ipAddress << '\t' << record.macAddress << '\t'
+        << record.firmwareVersion << '\t' << record.state << '\n';
+}
+
+int parseNumberOption(const std::optional<std::string>& text, const char* option, int low, int high) {
+    if (!text || !isDigitsOnly(*text) || decimalValue(*text) < low || decimalValue(*text) > high)
+        throw UsageError{std::string(option) + " needs a number from " + decimalText(low) + " to " + decimalText(high)};
+    return decimalValue(*text);
+}
+
+void printRows(std::ostream& out, const std::vector<DiagnoseRow>& rows) {
+    for (const DiagnoseRow& row : rows)
+        out << row.item << '\t' << row.value << '\n';
+}
+
 } // namespace
 
 int runDownload(CliContext& context) {
@@ -113,6 +137,75 @@ int runUpload(CliContext& context) {
         context.prompt.message(saved.message);
         return ExitFailure;
     }
+    return ExitOk;
+}
+
+} // namespace korvan::cli
+
+namespace korvan::cli {
+
+int runSearch(CliContext& context) {
+    const CommandArguments arguments(context.invocation.arguments, {}, {});
+    arguments.expectPositional(0);
+    AppState state;
+    state.model = context.requireModel();
+    SearchSettings settings;
+    settings.port = context.invocation.managementPort;
+    if (context.invocation.gateway) {
+        state.directAddress = 1;
+        state.gatewayIp = context.invocation.gateway->host;
+    }
+    GatewaySearch search(settings);
+    search.open(state);
+    // The dialog's timers, one per local address; the search ends itself after five ticks
+    // per address at the latest.
+    for (int round = 0; search.anyTimerRunning() && round <= 5 * static_cast<int>(search.timerCount()); ++round) {
+        for (std::size_t i = 0; i < search.timerCount(); ++i)
+            (void)search.tick(i);
+        if (search.anyTimerRunning())
+            os::pauseMilliseconds(searchTimerMs);
+    }
+    for (const CEquipment& record : search.shownRecords())
+        printRecord(context.out, record);
+    return ExitOk;
+}
+
+int runDiagnose(CliContext& context) {
+    const CommandArguments arguments(context.invocation.arguments, {"--channel", "--node"}, {});
+    arguments.expectPositional(0);
+    const GatewayModel model = context.requireModel();
+    const int channelNumber = parseNumberOption(arguments.value("--channel"), "--channel", 1, channelTotal(model));
+    const auto nodeText = arguments.value("--node");
+    const int nodeAddress = nodeText ? parseNumberOption(nodeText, "--node", 0, 15) : -1;
+    std::unique_ptr<GatewayLink> link = linkFor(context.invocation);
+    AppState state;
+    CProductTarn product;
+    startProduct(state, product, model);
+    const TransferOutcome uploaded = korvan::runUpload(product, state, *link, context.prompt);
+    if (uploaded.end != TransferEnd::Done)
+        return exitStatusOf(uploaded);
+    if (const ResultCode opened = link->open(); !succeeded(opened)) {
+        context.prompt.message(link_text::openPortFailed);
+        return toInt(opened);
+    }
+    const auto channel = static_cast<std::uint8_t>(channelNumber - 1);
+    DiagnoseReading reading;
+    if (nodeAddress < 0) {
+        reading = readChannelStatus(*link, channel, context.prompt);
+    } else {
+        const CHartbus& bus = *product.channel(channel);
+        const COrlaNode* node = COrlaBus::findNodeIn(bus.currentNodes(), static_cast<std::uint32_t>(nodeAddress));
+        if (node == nullptr) {
+            context.prompt.message(nodeNameFor(nodeAddress) + " is not configured on " + bus.busName());
+            link->close();
+            return ExitFailure;
+        }
+        reading = readNodeStatus(*link, channel, *node, context.prompt);
+    }
+    link->close();
+    if (!reading.ok)
+        return ExitFailure;
+    printRows(context.out, reading.rows);
     return ExitOk;
 }
 
