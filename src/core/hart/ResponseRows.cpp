@@ -1,6 +1,7 @@
 #include "hart/ResponseRows.h"
 
 #include "hart/CodeTexts.h"
+#include "hart/DecodedReply.h"
 #include "hart/HartCommandCatalogue.h"
 #include "hart/HartReply.h"
 #include "hart/ResponseTexts.h"

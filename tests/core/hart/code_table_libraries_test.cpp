@@ -108,7 +108,8 @@ TEST(CodeTableLibraries, ReturnedTextsStayValid) {
     const auto makerlex = os::DynamicLibrary::load(binDir + "/libMakerlex.so");
     ASSERT_TRUE(measlex && makerlex);
     const auto unit = reinterpret_cast<const char* (*)(int)>(measlex->function("GetEngineerUnitCodeStr"));
-    const auto maker = reinterpret_cast<const char* (*)(int)>(makerlex->function("GetHartCommanyNameByIndex"));
+    const auto maker =
+        reinterpret_cast<const char* (*)(int)>(makerlex->function("GetHartCommanyNameByIndex"));
     ASSERT_TRUE(unit && maker);
     const char* celsius = unit(32);
     const char* notUsed = maker(250);

@@ -1,5 +1,6 @@
 #include "hart/CodeTexts.h"
 #include "hart/CommandIoEditing.h"
+#include "hart/DecodedReply.h"
 #include "hart/HartReply.h"
 #include "hart/ResponseRows.h"
 #include "support/ScriptedPrompt.h"
