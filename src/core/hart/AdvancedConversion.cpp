@@ -60,7 +60,7 @@ void convertToAdvanced(AdvancedSelectionTable& table, int command, int receiveLe
         prompt.message(TooManySegmentsMessage);
 }
 
-AdvancedOpening loadStoredSegments(AdvancedSelectionTable& table, COrlaCommand& command) {
+AdvancedOpening loadStoredSegments(AdvancedSelectionTable& table, COrlaCommand& command, Prompt& prompt) {
     AdvancedOpening opening;
     const int number = static_cast<int>(command.commandNumber());
     const COrlaItem* first = command.segmentRecord(0);
@@ -70,16 +70,22 @@ AdvancedOpening loadStoredSegments(AdvancedSelectionTable& table, COrlaCommand& 
     setItemText(command, command_item::ReceiveMemoryStart, "0");
 
     const int count = command.segmentCount();
+    bool unplaced = false;
     for (int i = 0; i < count; ++i) {
         const COrlaItem* record = command.segmentRecord(static_cast<std::size_t>(i));
         if (record == nullptr || !record->segmentEnabled())
             continue;
         const FieldLookup found =
             HartCommandCatalogue::instance().findFieldByStart(number, decimalValue(record->segmentOffset()));
-        if (found)
+        if (!found) {
+            unplaced = true;
+        } else if (!table.entry(number, *found).selected) {
             static_cast<void>(
                 table.select(number, *found, record->segmentSwap(), decimalValue(record->segmentAddress())));
+        }
     }
+    if (unplaced)
+        prompt.message(UnplacedSegmentsMessage);
     if (COrlaItem* firstRecord = command.segmentRecord(0))
         firstRecord->setSegmentEnableCount("0");
     return opening;

@@ -20,6 +20,12 @@ inline constexpr std::string_view TooManySegmentsMessage =
 void convertToAdvanced(AdvancedSelectionTable& table, int command, int receiveLength,
                        bool holdsStoredSegments, Prompt& prompt);
 
+// Shown when stored segments start at a byte where no response field of the command starts
+// (a hand-edited project, say): the dialog cannot show them, so storing the selection back
+// leaves them out, and the engineer is told before that happens.
+inline constexpr std::string_view UnplacedSegmentsMessage =
+    "Some stored data segments start where no response field of this command starts: they are left out!";
+
 // What the dialog opening needs from the command, read before the stored segments are loaded.
 struct AdvancedOpening {
     int receiveLength = 0;            // the Basic receive length in bytes, 0 when not in Basic use
@@ -29,8 +35,10 @@ struct AdvancedOpening {
 // Before the Advanced Configuration dialog opens: reads the Basic receive length, sets the
 // receive items to "0", and selects in the table the entry of every enabled stored segment
 // (the first field starting at its offset; 63 is the status entry) with its swap flag and
-// address. The segment count becomes "0" until the selection is stored back.
-[[nodiscard]] AdvancedOpening loadStoredSegments(AdvancedSelectionTable& table, COrlaCommand& command);
+// address. The segment count becomes "0" until the selection is stored back. A segment no
+// entry matches shows UnplacedSegmentsMessage.
+[[nodiscard]] AdvancedOpening loadStoredSegments(AdvancedSelectionTable& table, COrlaCommand& command,
+                                                 Prompt& prompt);
 
 // After the dialog closes: writes the selection into the segment records, the status entry
 // first, then the fields in catalogue order, with the count in the first record, and clears

@@ -176,7 +176,7 @@ TEST(AdvancedSegments, LoadAndStoreRoundTripThroughTheRecords) {
     AdvancedSelectionTable table;
     test::ScriptedPrompt prompt;
 
-    AdvancedOpening opening = loadStoredSegments(table, *command);
+    AdvancedOpening opening = loadStoredSegments(table, *command, prompt);
     EXPECT_EQ(opening.receiveLength, 7);
     EXPECT_FALSE(opening.holdsStoredSegments);
     EXPECT_EQ(command->itemAt(command_item::ReceiveLengthBytes)->value(), "0");
@@ -208,7 +208,7 @@ TEST(AdvancedSegments, LoadAndStoreRoundTripThroughTheRecords) {
     EXPECT_EQ(table.selectedCount(1), 0) << "the table is cleared after storing";
 
     // Opening again shows the stored segments with their addresses.
-    opening = loadStoredSegments(table, *command);
+    opening = loadStoredSegments(table, *command, prompt);
     EXPECT_TRUE(opening.holdsStoredSegments);
     EXPECT_EQ(command->segmentCount(), 0);
     AdvancedConfiguration dialog(table, 1, prompt);
@@ -245,9 +245,12 @@ TEST(AdvancedSegments, ADisabledOrUnknownStoredSegmentIsNotSelected) {
     setRecord(2, "30", true);
     command->segmentRecord(0)->setSegmentEnableCount("3");
     AdvancedSelectionTable table;
-    static_cast<void>(loadStoredSegments(table, *command));
+    test::ScriptedPrompt prompt;
+    static_cast<void>(loadStoredSegments(table, *command, prompt));
     EXPECT_EQ(table.canonicalSelection(3), fields({0}));
     EXPECT_EQ(table.entry(3, FieldRef::field(0)).memoryAddress, 8);
+    EXPECT_EQ(prompt.shown, Messages{std::string(UnplacedSegmentsMessage)})
+        << "the segment at byte 30 fits no field";
 }
 
 } // namespace
