@@ -1,4 +1,5 @@
 #include "hart/CodeTexts.h"
+#include "hart/CommandIoData.h"
 #include "hart/CommandIoEditing.h"
 #include "hart/DecodedReply.h"
 #include "hart/HartReply.h"
@@ -249,6 +250,50 @@ TEST(CommandIoEditing, ReadRequests) {
     EXPECT_EQ(hexByteText(readRequestFrame(2, 5)), "07 02 02 05 10");
     EXPECT_EQ(hexByteText(readRequestTunnelFrame(0, 0xFF)),
               "00 00 00 00 00 0D 01 03 FE 6F 00 11 0D 0D 07 02 00 FF 08");
+}
+
+// The window's state: a read command refreshes from the received reply, a write command
+// lists its form, the typed values are committed and sent as one frame.
+TEST(CommandIoData, RefreshEditAndWrite) {
+    FakeCodeTexts texts;
+    test::ScriptedPrompt prompt;
+    CommandIoData window(texts, prompt);
+
+    window.select(1, 0, 4, {});
+    EXPECT_TRUE(window.refreshNeedsReply());
+    window.refreshFromReply(hex("07 09 00 00 00 00 20 42 C8 00 00 55"));
+    ASSERT_EQ(window.rows().size(), 4u);
+    EXPECT_EQ(window.rows()[3].value, "100.000000");
+    EXPECT_FALSE(window.canEditRow(3));
+    window.refreshFromReply({});
+    EXPECT_TRUE(window.rows().empty()) << "nothing received leaves the list empty";
+
+    window.select(18, 1, 3, {});
+    EXPECT_FALSE(window.refreshNeedsReply());
+    EXPECT_FALSE(window.buttons().refresh);
+    window.refreshWithoutReply();
+    ASSERT_EQ(window.rows().size(), 5u);
+    EXPECT_TRUE(window.commitRow(2, "tag"));
+    EXPECT_TRUE(window.commitRow(3, "descriptor"));
+    EXPECT_FALSE(window.commitRow(4, "1-1-2000"));
+    EXPECT_EQ(window.rows()[4].value, "00-00-1900") << "a refused date leaves the cell";
+    EXPECT_TRUE(window.commitRow(4, "31-13-2300"));
+    EXPECT_EQ(window.rows()[2].value, "TAG     ");
+    EXPECT_EQ(window.rows()[4].value, "31-12-2155");
+    EXPECT_FALSE(window.commitRow(1, "x")) << "status rows are not edited";
+    const auto write = window.writeFrame();
+    ASSERT_TRUE(write);
+    ASSERT_EQ(write->frame.size(), 26u);
+    EXPECT_EQ(hexByteText(std::span(write->frame).subspan(0, 4)), "47 17 01 03");
+    EXPECT_EQ(hexByteText(std::span(write->frame).subspan(22, 3)), "1F 0C FF");
+    EXPECT_EQ(prompt.shown, std::vector<std::string>{"Date format error!"});
+
+    window.select(2, 0, 0, {});
+    window.refreshFromReply(hex("07 0C 00 00 00 00 3F 80 00 00 42 C8 00 00"));
+    EXPECT_FALSE(window.writeFrame()) << "a read command is not written";
+    window.select(48, 0, 0, {});
+    window.refreshFromReply(hex("07 04 00 00 00 00"));
+    EXPECT_TRUE(window.rows().empty());
 }
 
 } // namespace
