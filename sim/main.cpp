@@ -80,6 +80,10 @@ bool parseOptions(const std::vector<std::string>& words, SimOptions& options) {
 int main(int argc, char** argv) {
     SimOptions options;
     const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.size() == 1 && (words[0] == "--help" || words[0] == "-h")) {
+        std::cout << usage;
+        return 0;
+    }
     if (!parseOptions(words, options)) {
         std::cerr << usage;
         return 64;
