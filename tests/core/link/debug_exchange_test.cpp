@@ -1,0 +1,177 @@
+#include "SimulatorRun.h"
+
+#include "link/ConfigurationDownload.h"
+#include "link/ConfigurationUpload.h"
+#include "link/SerialGatewayLink.h"
+#include "link/TcpGatewayLink.h"
+#include "link/TransferProgress.h"
+#include "model/CHartbus.h"
+#include "model/COrlaCommand.h"
+#include "model/COrlaNode.h"
+#include "model/CProductTarn.h"
+#include "model/CommandItems.h"
+#include "support/ScriptedPrompt.h"
+#include "tools/CommandDataExchange.h"
+#include "tools/DiagnoseExchange.h"
+#include "tools/MemoryExchange.h"
+#include "tools/PassThroughExchange.h"
+
+namespace korvan {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(DiagnoseFrames, ChannelAndNodeStatusReplies) {
+    const auto rows = channelStatusRows(Bytes{0x05, 0x00, 0x00, 0x02, 0x0A, 0x09, 0x01, 0x1B, 0x00});
+    ASSERT_TRUE(rows);
+    Strings values;
+    for (const DiagnoseRow& row : *rows)
+        values.push_back(row.item + "=" + row.value);
+    EXPECT_EQ(values, (Strings{"System State machine=WAITACK", "Request times=10", "Response times=9",
+                               "Error times=1"}));
+    EXPECT_FALSE(channelStatusRows(Bytes{0x05, 0x00, 0x00, 0x02, 0x0A, 0x09, 0x01, 0x1C, 0x00}));
+    EXPECT_EQ(channelStatusRequest(2), (Bytes{0x05, 0x01, 0x02, 0x08}));
+
+    CProductTarn product;
+    product.build(GatewayModel::Vela1hTcp);
+    COrlaNode* node = product.channel(0)->addNode();
+    node->addHartCommand(product.registries(), 3)->setLookupKey(0);
+    node->addHartCommand(product.registries(), 48)->setLookupKey(1);
+    node->addHartCommand(product.registries(), 1); // never uploaded: no row
+    const Bytes reply = closeFrame({0x06, 0x03, 0x00, 0x01, 0x03});
+    const auto reading = nodeStatusRows(reply, *node);
+    ASSERT_TRUE(reading);
+    ASSERT_EQ(reading->rows.size(), 2u);
+    EXPECT_EQ(reading->rows[0].item + "=" + reading->rows[0].value, "Command ID3=Response correct");
+    EXPECT_EQ(reading->rows[1].item + "=" + reading->rows[1].value, "Command ID48=No response");
+    EXPECT_TRUE(reading->anyError);
+    // A length byte that points past the reply is a failed check.
+    Bytes lying = reply;
+    lying[1] = 0x90;
+    EXPECT_FALSE(nodeStatusRows(lying, *node));
+}
+
+TEST(MemoryFrames, RequestsAndRepliesWithTheirChecks) {
+    EXPECT_EQ(memoryReadRequest(0), (Bytes{0x08, 0x04, 0x00, 0x00, 0x00, 0x40, 0x4C}));
+    const Bytes write = memoryWriteRequest(3000, Bytes(64, 0));
+    ASSERT_EQ(write.size(), 70u);
+    EXPECT_EQ(Bytes(write.begin(), write.begin() + 5), (Bytes{0x48, 0x43, 0x00, 0x0B, 0xB8}));
+    Bytes reply{0x08, 0x43, 0x00, 0x0B, 0x80};
+    reply.resize(5 + 64, 0x11);
+    reply = closeFrame(std::move(reply));
+    const auto block = decodeMemoryReply(reply);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(block->address, 2944);
+    EXPECT_EQ(block->data.size(), 64u);
+    reply[1] = 0xF0;
+    EXPECT_FALSE(decodeMemoryReply(reply));
+}
+
+TEST(PassThroughFrames, RequestChecknumAndReplyLines) {
+    test::ScriptedPrompt prompt;
+    EXPECT_EQ(passThroughRequest(1, "", "01 02 03", "00", &prompt), (Bytes{0x4B, 0x05, 0x01, 0x01, 0x02, 0x03, 0x00, 0x57}));
+    EXPECT_EQ(xorCheckText("01 02 03"), "00");
+    EXPECT_EQ(xorCheckText("0a 0b"), "01");
+    EXPECT_FALSE(xorCheckText("0a 0"));
+    for (const char* bad : {"01 02 ", "01 2"})
+        EXPECT_FALSE(passThroughRequest(0, "", bad, "", &prompt));
+    EXPECT_FALSE(passThroughRequest(0, "", "01 2", "", nullptr)); // auto-send: silently skipped
+    EXPECT_EQ(prompt.shown, (Strings{"Part of the data is wrong", "Part of the data is wrong"}));
+    EXPECT_EQ(passThroughLine(Bytes{0x4B, 0x03, 0x11, 0x22, 0x33}), "11 22 33 \r\n");
+    EXPECT_FALSE(passThroughLine(Bytes{0x4B, 0x00}));
+    EXPECT_EQ(passThroughLine(Bytes{0x4B, 0x09, 0x11}), "11 \r\n"); // L is not trusted past the reply
+    EXPECT_EQ(leaveRequest(2), (Bytes{0x4A, 0x02, 0x02, 0x00, 0x4E}));
+}
+
+class RecordingProgress : public TransferProgress {
+public:
+    void framesDone(int done, int total) override { calls.emplace_back(done, total); }
+    std::vector<std::pair<int, int>> calls;
+};
+
+// Downloads one device with HART commands 1 and 3, then uploads so that the commands get
+// their sequence numbers as lookup keys.
+void prepareGateway(CProductTarn& product, GatewayLink& link, RecordingProgress* progress = nullptr) {
+    COrlaNode* node = product.channel(0)->addNode();
+    node->addHartCommand(product.registries(), 1)->setItemInt(command_item::ReceiveLengthBytes, 7);
+    node->addHartCommand(product.registries(), 3)->setItemInt(command_item::ReceiveMemoryStart, 20);
+    test::ScriptedPrompt prompt;
+    ASSERT_EQ(link.open(), ResultCode::Success);
+    ASSERT_EQ(ConfigurationDownload(product, link, prompt, progress).downloadAll(), ResultCode::Success);
+    ASSERT_EQ(link.open(), ResultCode::Success);
+    ASSERT_EQ(ConfigurationUpload(product, link, prompt).uploadAll(), ResultCode::Success);
+}
+
+TEST(DebugExchanges, DiagnoseMemoryAndCommandDataOverBothLinks) {
+    for (const bool serial : {false, true}) {
+        SCOPED_TRACE(serial);
+        sim::SimOptions options;
+        options.model = serial ? GatewayModel::Vela3hRtu : GatewayModel::Vela1hTcp;
+        options.pseudoTerminal = serial;
+        test::SimulatorRun run(options);
+        std::unique_ptr<GatewayLink> link;
+        if (serial)
+            link = std::make_unique<SerialGatewayLink>(run.ptyPath());
+        else
+            link = std::make_unique<TcpGatewayLink>(run.settings());
+        CProductTarn product;
+        product.build(options.model);
+        prepareGateway(product, *link);
+        ASSERT_EQ(link->open(), ResultCode::Success);
+        test::ScriptedPrompt prompt;
+
+        const DiagnoseReading channel = readChannelStatus(*link, 0, prompt);
+        EXPECT_TRUE(channel.ok);
+        EXPECT_EQ(channel.rows.size(), 4u);
+        const COrlaNode& node = *product.channel(0)->pointToPointNodeAt(0);
+        const DiagnoseReading commands = readNodeStatus(*link, 0, node, prompt);
+        ASSERT_EQ(commands.rows.size(), 2u);
+        EXPECT_EQ(commands.rows[1].item, "Command ID3");
+        EXPECT_EQ(commands.rows[1].value, "Response correct");
+        EXPECT_TRUE(clearChannelError(*link, 0, prompt));
+
+        const Bytes written(64, 0x5A);
+        EXPECT_TRUE(writeMemory(*link, 3000, written, prompt).ok);
+        const MemoryOutcome read = readMemory(*link, 3000, prompt);
+        ASSERT_TRUE(read.block);
+        EXPECT_EQ(read.block->data, written);
+        // The simulated device's reply to command 1: status, response code, unit 32 (degrees Celsius).
+        const auto payload = readCommandData(*link, 0, 0, prompt);
+        ASSERT_TRUE(payload);
+        EXPECT_EQ(Bytes(payload->begin(), payload->begin() + 3), (Bytes{0x00, 0x00, 32}));
+        EXPECT_EQ(prompt.shown, Strings{"Success to write the memory:3000~3063"});
+        link->close();
+    }
+}
+
+TEST(DebugExchanges, PassThroughEchoesOnThePseudoTerminal) {
+    sim::SimOptions options;
+    options.model = GatewayModel::Vela3hRtu;
+    options.pseudoTerminal = true;
+    test::SimulatorRun run(options);
+    SerialGatewayLink link(run.ptyPath());
+    ASSERT_EQ(link.open(), ResultCode::Success);
+    test::ScriptedPrompt prompt;
+    const auto request = passThroughRequest(1, "FF FF", "82 01", "", &prompt);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(sendPassThrough(link, *request, &prompt), "FF FF 82 01 \r\n");
+    EXPECT_FALSE(sendPassThrough(link, pollRequest(1), nullptr));
+    EXPECT_TRUE(link.serialWriteKeepOpen(leaveRequest(1)));
+    EXPECT_TRUE(run.waitForFrames(3));
+}
+
+TEST(Progress, DownloadReportsEveryFrameOfItsTotal) {
+    sim::SimOptions options;
+    options.model = GatewayModel::Vela1hTcp;
+    test::SimulatorRun run(options);
+    TcpGatewayLink link(run.settings());
+    CProductTarn product;
+    product.build(GatewayModel::Vela1hTcp);
+    RecordingProgress progress;
+    prepareGateway(product, link, &progress);
+    // The network side, the channel frame and two commands.
+    EXPECT_EQ(progress.calls, (std::vector<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+}
+
+} // namespace
+} // namespace korvan
