@@ -5,7 +5,6 @@
 //
 // usage: bench_download [tcp|serial|both]   (the serial run takes several minutes)
 #include "VelaSimulator.h"
-
 #include "link/ConfigurationDownload.h"
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
@@ -53,8 +52,8 @@ public:
         return inner_.beginSession(receiveTimeoutMs, sendTimeoutMs);
     }
     void endSession() override { inner_.endSession(); }
-    LinkReply managementExchange(std::span<const std::uint8_t> request, std::size_t minimum, std::size_t maximum,
-                                 int receiveTimeoutMs, int sendTimeoutMs) override {
+    LinkReply managementExchange(std::span<const std::uint8_t> request, std::size_t minimum,
+                                 std::size_t maximum, int receiveTimeoutMs, int sendTimeoutMs) override {
         ++exchanges_;
         floorMs_ += 15;
         return inner_.managementExchange(request, minimum, maximum, receiveTimeoutMs, sendTimeoutMs);
@@ -114,8 +113,8 @@ bool runOne(bool serial) {
     thread.join();
     ok = succeeded(result);
     std::printf("%-7s %5d exchanges  measured %9.1f ms  floor %9.1f ms  ratio %.3f (goal %.2f)%s\n",
-                serial ? "serial" : "tcp", link.exchanges(), measuredMs, link.floorMs(), measuredMs / link.floorMs(),
-                serial ? 1.05 : 1.15, ok ? "" : "  DOWNLOAD FAILED");
+                serial ? "serial" : "tcp", link.exchanges(), measuredMs, link.floorMs(),
+                measuredMs / link.floorMs(), serial ? 1.05 : 1.15, ok ? "" : "  DOWNLOAD FAILED");
     return ok;
 }
 

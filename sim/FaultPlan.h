@@ -5,10 +5,10 @@ namespace korvan::sim {
 // The faults the simulator injects. Exchanges are counted from 1 over every frame received
 // on any port; 0 switches a fault off.
 struct FaultPlan {
-    int silentFrom = 0;      // no answer to this exchange and every later one
-    int badChecksumAt = 0;   // the answer's last byte is off by one
-    int truncateAt = 0;      // only the first half of the answer is sent
-    int lateAt = 0;          // the answer is held back for lateMs
+    int silentFrom = 0;    // no answer to this exchange and every later one
+    int badChecksumAt = 0; // the answer's last byte is off by one
+    int truncateAt = 0;    // only the first half of the answer is sent
+    int lateAt = 0;        // the answer is held back for lateMs
     int lateMs = 1500;
     bool refuseConnections = false; // nothing listens on the TCP ports
 };

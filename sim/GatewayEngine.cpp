@@ -28,7 +28,9 @@ void appendFloat(Bytes& bytes, float value) {
         bytes.push_back(static_cast<std::uint8_t>(bits >> shift));
 }
 
-Bytes managementHeader(std::uint8_t code, std::uint8_t length) { return {0, 0, 0, code, 0, 0, 0, length}; }
+Bytes managementHeader(std::uint8_t code, std::uint8_t length) {
+    return {0, 0, 0, code, 0, 0, 0, length};
+}
 
 // The HART data of a simulated device for one command: values that change with every read.
 Bytes deviceData(std::uint8_t command, int tick) {
@@ -124,8 +126,9 @@ std::optional<Bytes> GatewayEngine::answerPrivate(std::span<const std::uint8_t> 
     advanceDevices();
     switch (frame[0]) {
     case 0x01:
-        return closeFrame({0x01, 0x03, static_cast<std::uint8_t>(model_ == GatewayModel::Vela3hRtu ? 0x09 : 0x0A),
-                           0x01, 0x00});
+        return closeFrame({0x01, 0x03,
+                           static_cast<std::uint8_t>(model_ == GatewayModel::Vela3hRtu ? 0x09 : 0x0A), 0x01,
+                           0x00});
     case 0x4F:
         return closeFrame({0x4F, 0x01, 0x00});
     case 0x42:
@@ -186,7 +189,9 @@ std::optional<Bytes> GatewayEngine::answerPrivate(std::span<const std::uint8_t> 
     }
 }
 
-Bytes GatewayEngine::channelRecord(std::uint8_t index) { return withCode(channel(index).record, 0x03); }
+Bytes GatewayEngine::channelRecord(std::uint8_t index) {
+    return withCode(channel(index).record, 0x03);
+}
 
 Bytes GatewayEngine::commandRecord(std::uint8_t index, std::uint8_t i) {
     const Channel& stored = channel(index);

@@ -29,19 +29,23 @@ public:
     [[nodiscard]] static std::optional<std::size_t> privateFrameSize(std::span<const std::uint8_t> bytes);
 
     [[nodiscard]] int resetCount() const { return resets_; }
-    [[nodiscard]] const Bytes& segmentTable(int channel) const { return channels_.at(channelSlot(channel)).table; }
+    [[nodiscard]] const Bytes& segmentTable(int channel) const {
+        return channels_.at(channelSlot(channel)).table;
+    }
     [[nodiscard]] std::array<std::uint8_t, 5000>& memory() { return memory_; }
 
 private:
     struct Channel {
-        Bytes record;               // the last 'C' frame
+        Bytes record;                // the last 'C' frame
         std::vector<Bytes> commands; // the 'D' frames in download order
         Bytes table;                 // the segment table bytes
         int requests = 0;
         int errors = 0;
     };
 
-    [[nodiscard]] static std::size_t channelSlot(int channel) { return static_cast<std::size_t>(channel % 3); }
+    [[nodiscard]] static std::size_t channelSlot(int channel) {
+        return static_cast<std::size_t>(channel % 3);
+    }
     Channel& channel(std::uint8_t index) { return channels_[channelSlot(index)]; }
 
     [[nodiscard]] Bytes channelRecord(std::uint8_t index);

@@ -118,7 +118,8 @@ bool VelaSimulator::start(std::string& reason) {
     }
     if (options_.pseudoTerminal) {
         ptyMaster_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (ptyMaster_ < 0 || grantpt(ptyMaster_) != 0 || unlockpt(ptyMaster_) != 0 || ptsname(ptyMaster_) == nullptr) {
+        if (ptyMaster_ < 0 || grantpt(ptyMaster_) != 0 || unlockpt(ptyMaster_) != 0 ||
+            ptsname(ptyMaster_) == nullptr) {
             reason = "cannot open a pseudo-terminal";
             return false;
         }
@@ -239,7 +240,8 @@ bool VelaSimulator::serveConnection(Connection& connection) {
         if (connection.management) {
             if (buffer.size() < 8)
                 return true;
-            size = 8 + static_cast<std::size_t>(buffer[4] << 24 | buffer[5] << 16 | buffer[6] << 8 | buffer[7]);
+            size =
+                8 + static_cast<std::size_t>(buffer[4] << 24 | buffer[5] << 16 | buffer[6] << 8 | buffer[7]);
             size = std::min<std::size_t>(size, 8 + 1024);
         } else {
             if (buffer.size() < 6)
@@ -255,8 +257,9 @@ bool VelaSimulator::serveConnection(Connection& connection) {
         if (connection.management) {
             answer = answerFrame("mgmt", frame, 0, 0, 0);
         } else if (const auto tunnel = parseTunnelFrame(frame)) {
-            answer = answerFrame("tcp", tunnel->privateFrame, GatewayEngine::tunnelAnswerLength(tunnel->privateFrame),
-                                 tunnel->transaction, tunnel->frameType);
+            answer = answerFrame("tcp", tunnel->privateFrame,
+                                 GatewayEngine::tunnelAnswerLength(tunnel->privateFrame), tunnel->transaction,
+                                 tunnel->frameType);
         } else {
             return false; // not a tunnel frame: the gateway drops the connection
         }
@@ -283,7 +286,8 @@ void VelaSimulator::serveSearch() {
     const int exchange = ++exchanges_;
     if (!answer || (options_.faults.silentFrom != 0 && exchange >= options_.faults.silentFrom))
         return;
-    ::sendto(searchSocket_, answer->data(), answer->size(), 0, reinterpret_cast<const sockaddr*>(&sender), length);
+    ::sendto(searchSocket_, answer->data(), answer->size(), 0, reinterpret_cast<const sockaddr*>(&sender),
+             length);
 }
 
 void VelaSimulator::servePseudoTerminal() {

@@ -26,7 +26,7 @@ struct SimOptions {
 // A received frame and where it came from ("tcp", "mgmt", "udp" or "pty").
 struct LoggedFrame {
     std::string port;
-    Bytes bytes; // the private frame (tunnel header removed) or the management request
+    Bytes bytes;                   // the private frame (tunnel header removed) or the management request
     std::uint16_t transaction = 0; // of the tunnel
     std::uint8_t frameType = 0;    // of the tunnel
 };
@@ -69,7 +69,8 @@ private:
     bool serveConnection(Connection& connection);
     void serveSearch();
     void servePseudoTerminal();
-    [[nodiscard]] std::optional<Bytes> answerFrame(const std::string& port, std::span<const std::uint8_t> frame,
+    [[nodiscard]] std::optional<Bytes> answerFrame(const std::string& port,
+                                                   std::span<const std::uint8_t> frame,
                                                    std::size_t tunnelLength, std::uint16_t transaction,
                                                    std::uint8_t frameType);
     void sendWithFaults(int fd, Bytes answer, int exchange, bool tunnelled);

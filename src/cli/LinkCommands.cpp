@@ -2,22 +2,21 @@
 #include "Commands.h"
 #include "ExitCode.h"
 #include "StderrPrompt.h"
-
 #include "app/AppState.h"
 #include "app/StartSequence.h"
+#include "base/Decimal.h"
 #include "link/LinkMessages.h"
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
 #include "link/TransferRun.h"
-#include "base/Decimal.h"
 #include "model/CHartbus.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
 #include "network/GatewaySearch.h"
 #include "os/FileSystem.h"
 #include "os/Pause.h"
-#include "tools/DiagnoseExchange.h"
 #include "projectfile/ProjectFile.h"
+#include "tools/DiagnoseExchange.h"
 
 #include <memory>
 #include <ostream>
@@ -79,13 +78,14 @@ int exitStatusOf(const TransferOutcome& outcome) {
 constexpr int searchTimerMs = 300;
 
 void printRecord(std::ostream& out, const CEquipment& record) {
-    out << record.number << '\t' << record.model << '\t' << record.ipAddress << '\t' << record.macAddress << '\t'
-        << record.firmwareVersion << '\t' << record.state << '\n';
+    out << record.number << '\t' << record.model << '\t' << record.ipAddress << '\t' << record.macAddress
+        << '\t' << record.firmwareVersion << '\t' << record.state << '\n';
 }
 
 int parseNumberOption(const std::optional<std::string>& text, const char* option, int low, int high) {
     if (!text || !isDigitsOnly(*text) || decimalValue(*text) < low || decimalValue(*text) > high)
-        throw UsageError{std::string(option) + " needs a number from " + decimalText(low) + " to " + decimalText(high)};
+        throw UsageError{std::string(option) + " needs a number from " + decimalText(low) + " to " +
+                         decimalText(high)};
     return decimalValue(*text);
 }
 
@@ -159,7 +159,8 @@ int runSearch(CliContext& context) {
     search.open(state);
     // The dialog's timers, one per local address; the search ends itself after five ticks
     // per address at the latest.
-    for (int round = 0; search.anyTimerRunning() && round <= 5 * static_cast<int>(search.timerCount()); ++round) {
+    for (int round = 0; search.anyTimerRunning() && round <= 5 * static_cast<int>(search.timerCount());
+         ++round) {
         for (std::size_t i = 0; i < search.timerCount(); ++i)
             (void)search.tick(i);
         if (search.anyTimerRunning())
@@ -174,7 +175,8 @@ int runDiagnose(CliContext& context) {
     const CommandArguments arguments(context.invocation.arguments, {"--channel", "--node"}, {});
     arguments.expectPositional(0);
     const GatewayModel model = context.requireModel();
-    const int channelNumber = parseNumberOption(arguments.value("--channel"), "--channel", 1, channelTotal(model));
+    const int channelNumber =
+        parseNumberOption(arguments.value("--channel"), "--channel", 1, channelTotal(model));
     const auto nodeText = arguments.value("--node");
     const int nodeAddress = nodeText ? parseNumberOption(nodeText, "--node", 0, 15) : -1;
     std::unique_ptr<GatewayLink> link = linkFor(context.invocation);
@@ -194,7 +196,8 @@ int runDiagnose(CliContext& context) {
         reading = readChannelStatus(*link, channel, context.prompt);
     } else {
         const CHartbus& bus = *product.channel(channel);
-        const COrlaNode* node = COrlaBus::findNodeIn(bus.currentNodes(), static_cast<std::uint32_t>(nodeAddress));
+        const COrlaNode* node =
+            COrlaBus::findNodeIn(bus.currentNodes(), static_cast<std::uint32_t>(nodeAddress));
         if (node == nullptr) {
             context.prompt.message(nodeNameFor(nodeAddress) + " is not configured on " + bus.busName());
             link->close();

@@ -1,11 +1,9 @@
 #include "ProgramRun.h"
-
 #include "support/TempDir.h"
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <map>
 #include <poll.h>
 #include <signal.h>
@@ -111,7 +109,8 @@ TEST(CliLink, DownloadTheTemplateThenUploadItBack) {
     EXPECT_EQ(downloaded.err, "Download succeeded, whether to conduct remote reset?\n");
 
     const std::string uploaded = dir.file("uploaded.xml");
-    const auto upload = runKorvanctl(join(join({"--model", "vela-3h-tcp"}, link), {"upload", "-o", uploaded}));
+    const auto upload =
+        runKorvanctl(join(join({"--model", "vela-3h-tcp"}, link), {"upload", "-o", uploaded}));
     EXPECT_EQ(upload.exitStatus, 0) << upload.err;
     EXPECT_EQ(upload.err, "Upload successfully\n");
     const auto original = runKorvanctl({"--model", "vela-3h-tcp", "show", templateFile});
@@ -137,19 +136,21 @@ TEST(CliLink, SerialModelOverAPseudoTerminal) {
 TEST(CliLink, SearchListsTheSimulatorAndDiagnosePrintsItsStatus) {
     SimProcess sim({"--model", "vela-1h-tcp"});
     ASSERT_TRUE(sim.ready());
-    const auto found = runKorvanctl({"--model", "vela-1h-tcp", "--gateway", "127.0.0.1", "--mgmt-port", sim.value("udp"),
-                                     "search"});
+    const auto found = runKorvanctl(
+        {"--model", "vela-1h-tcp", "--gateway", "127.0.0.1", "--mgmt-port", sim.value("udp"), "search"});
     EXPECT_EQ(found.exitStatus, 0) << found.err;
     EXPECT_EQ(found.out, "1\tVela-1H-TCP\t127.0.0.1\t00-1a-2b-3c-4d-5e\t1.5\tAllows remote configuration\n");
 
     const auto link = sim.tcpLink();
     const std::string oneTemplate = std::string(KORVAN_BIN_DIR) + "/Vela-1H-TCP.ini";
-    ASSERT_EQ(runKorvanctl(join(join({"--model", "vela-1h-tcp"}, link), {"download", oneTemplate})).exitStatus, 0);
-    const auto channel = runKorvanctl(join(join({"--model", "vela-1h-tcp"}, link), {"diagnose", "--channel", "1"}));
+    ASSERT_EQ(
+        runKorvanctl(join(join({"--model", "vela-1h-tcp"}, link), {"download", oneTemplate})).exitStatus, 0);
+    const auto channel =
+        runKorvanctl(join(join({"--model", "vela-1h-tcp"}, link), {"diagnose", "--channel", "1"}));
     EXPECT_EQ(channel.exitStatus, 0) << channel.err;
     EXPECT_NE(channel.out.find("Request times\t"), std::string::npos);
-    const auto node =
-        runKorvanctl(join(join({"--model", "vela-1h-tcp"}, link), {"diagnose", "--channel", "1", "--node", "0"}));
+    const auto node = runKorvanctl(
+        join(join({"--model", "vela-1h-tcp"}, link), {"diagnose", "--channel", "1", "--node", "0"}));
     EXPECT_EQ(node.exitStatus, 0) << node.err;
     EXPECT_NE(node.out.find("Command ID"), std::string::npos);
     EXPECT_NE(node.out.find("\tResponse correct"), std::string::npos);
@@ -161,16 +162,17 @@ TEST(CliLink, FailuresGiveTheirMessagesAndExitStatus) {
     const auto refused =
         runKorvanctl(join(join({"--model", "vela-3h-tcp"}, refusing.tcpLink()), {"download", templateFile}));
     EXPECT_EQ(refused.exitStatus, 13);
-    EXPECT_EQ(refused.err, "Connection fails, make sure the IP address and port number are correct!\nUnknown Error!\n");
+    EXPECT_EQ(refused.err,
+              "Connection fails, make sure the IP address and port number are correct!\nUnknown Error!\n");
 
     SimProcess corrupting({"--model", "vela-3h-tcp", "--bad-checksum-at", "2"});
-    const auto corrupt =
-        runKorvanctl(join(join({"--model", "vela-3h-tcp"}, corrupting.tcpLink()), {"download", templateFile}));
+    const auto corrupt = runKorvanctl(
+        join(join({"--model", "vela-3h-tcp"}, corrupting.tcpLink()), {"download", templateFile}));
     EXPECT_EQ(corrupt.exitStatus, 3);
     EXPECT_EQ(corrupt.err, "Data upload check error\n");
 
-    const auto noPort = runKorvanctl({"--model", "vela-3h-rtu", "--serial", "/dev/korvan-no-such-port", "upload",
-                                      "-o", "/tmp/korvan-never-written.xml"});
+    const auto noPort = runKorvanctl({"--model", "vela-3h-rtu", "--serial", "/dev/korvan-no-such-port",
+                                      "upload", "-o", "/tmp/korvan-never-written.xml"});
     EXPECT_EQ(noPort.exitStatus, 4);
     EXPECT_EQ(noPort.err, "Failed openning serial port\n");
 }
@@ -180,7 +182,8 @@ TEST(CliLink, UsageErrorsTouchNothing) {
          {std::vector<std::string>{"--model", "vela-3h-tcp", "download", templateFile},
           {"--model", "vela-1h-tcp", "--gateway", "127.0.0.1:1", "diagnose", "--channel", "2"},
           {"--model", "vela-3h-tcp", "--gateway", "127.0.0.1:1", "upload"},
-          {"--model", "vela-3h-tcp", "--gateway", "127.0.0.1:1", "download", templateFile, "--reset", "--no-reset"}}) {
+          {"--model", "vela-3h-tcp", "--gateway", "127.0.0.1:1", "download", templateFile, "--reset",
+           "--no-reset"}}) {
         const auto result = runKorvanctl(words);
         EXPECT_EQ(result.exitStatus, 64) << words.back();
         EXPECT_NE(result.err.find("usage:"), std::string::npos);

@@ -32,7 +32,8 @@ COrlaNode* nodeFor(CHartbus& channel, ObjectRegistries& registries, std::uint32_
 
 } // namespace
 
-COrlaCommand* restoreBasicCommand(CHartbus& channel, ObjectRegistries& registries, const CommandFields& record) {
+COrlaCommand* restoreBasicCommand(CHartbus& channel, ObjectRegistries& registries,
+                                  const CommandFields& record) {
     using namespace command_item;
     if (channel.mode() != PointToPointMode && channel.mode() != MultiDropMode)
         return nullptr;
@@ -52,8 +53,8 @@ COrlaCommand* restoreBasicCommand(CHartbus& channel, ObjectRegistries& registrie
     return command;
 }
 
-COrlaCommand* restoreAdvancedCommand(CHartbus& channel, ObjectRegistries& registries, const CommandFields& record,
-                                     std::span<const SegmentRecord> segments) {
+COrlaCommand* restoreAdvancedCommand(CHartbus& channel, ObjectRegistries& registries,
+                                     const CommandFields& record, std::span<const SegmentRecord> segments) {
     COrlaCommand* command = restoreBasicCommand(channel, registries, record);
     if (command == nullptr)
         return nullptr;

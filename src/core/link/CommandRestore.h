@@ -13,10 +13,11 @@ class ObjectRegistries;
 // current mode's list (created when missing), then a new HART command appended to it with
 // the record's values and its sequence number as lookup key. A channel in neither network
 // mode rebuilds nothing and answers null.
-COrlaCommand* restoreBasicCommand(CHartbus& channel, ObjectRegistries& registries, const CommandFields& record);
+COrlaCommand* restoreBasicCommand(CHartbus& channel, ObjectRegistries& registries,
+                                  const CommandFields& record);
 // The same, then the configuration mode and the segment records: "Advanced" with n above 0,
 // "Basic" otherwise.
-COrlaCommand* restoreAdvancedCommand(CHartbus& channel, ObjectRegistries& registries, const CommandFields& record,
-                                     std::span<const SegmentRecord> segments);
+COrlaCommand* restoreAdvancedCommand(CHartbus& channel, ObjectRegistries& registries,
+                                     const CommandFields& record, std::span<const SegmentRecord> segments);
 
 } // namespace korvan

@@ -154,7 +154,8 @@ ResultCode ConfigurationDownload::downloadChannel(const CHartbus& channel) {
     // run a configuration it only half took.
     for (const COrlaNode* node : *nodes)
         for (const COrlaCommand* command : node->commands())
-            if (const ResultCode result = downloadCommand(*command, node->address(), state); !succeeded(result))
+            if (const ResultCode result = downloadCommand(*command, node->address(), state);
+                !succeeded(result))
                 return result;
     if (const ResultCode result = sendTable(state); !succeeded(result))
         return result;
@@ -237,7 +238,7 @@ void ConfigurationDownload::closeSerialChannel() {
 ResultCode ConfigurationDownload::remoteReset() {
     if (!link_.isEthernet())
         return link_.serialWrite(resetFrame) == LinkFailure::None ? ResultCode::Success
-                                                                   : ResultCode::SerialReadFailed;
+                                                                  : ResultCode::SerialReadFailed;
     LinkRequest request;
     request.frame.assign(resetFrame.begin(), resetFrame.end());
     request.transaction = 0x0000;

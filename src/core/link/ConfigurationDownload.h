@@ -37,7 +37,8 @@ private:
     };
 
     [[nodiscard]] ResultCode sendChannelFrame(const CHartbus& channel, std::uint8_t index);
-    [[nodiscard]] ResultCode downloadCommand(const COrlaCommand& command, std::uint32_t address, ChannelState& state);
+    [[nodiscard]] ResultCode downloadCommand(const COrlaCommand& command, std::uint32_t address,
+                                             ChannelState& state);
     [[nodiscard]] ResultCode sendTable(const ChannelState& state);
     [[nodiscard]] ResultCode sendTablePiece(std::span<const std::uint8_t> frame);
     void closeSerialChannel();

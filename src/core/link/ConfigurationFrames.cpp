@@ -7,8 +7,12 @@
 namespace korvan {
 namespace {
 
-std::uint8_t low(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
-std::uint8_t high(int value) { return static_cast<std::uint8_t>((value >> 8) & 0xFF); }
+std::uint8_t low(int value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
+std::uint8_t high(int value) {
+    return static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
 
 } // namespace
 
@@ -17,13 +21,15 @@ Bytes channelFrame(const CHartbus& channel, std::uint8_t channelIndex) {
     const int delay = channel.itemIntValue(DelayBetweenPolls);
     const int timeout = channel.itemIntValue(ResponseTimeout);
     return closeFrame({0x43, 0x0C, channelIndex, low(channel.itemChoiceIndex(MasterType)),
-                       low(channel.itemChoiceIndex(Polling)), high(delay), low(delay), high(timeout), low(timeout),
-                       low(channel.itemChoiceIndex(MaximumRepetitions)), low(channel.itemChoiceIndex(NetworkMode)),
-                       low(channel.commandCount()), low(channel.itemChoiceIndex(TimeoutAction)),
-                       low(channel.itemIntValue(TimeoutCount))});
+                       low(channel.itemChoiceIndex(Polling)), high(delay), low(delay), high(timeout),
+                       low(timeout), low(channel.itemChoiceIndex(MaximumRepetitions)),
+                       low(channel.itemChoiceIndex(NetworkMode)), low(channel.commandCount()),
+                       low(channel.itemChoiceIndex(TimeoutAction)), low(channel.itemIntValue(TimeoutCount))});
 }
 
-Bytes channelAcknowledgement(std::uint8_t channelIndex) { return closeFrame({0x43, 0x01, channelIndex}); }
+Bytes channelAcknowledgement(std::uint8_t channelIndex) {
+    return closeFrame({0x43, 0x01, channelIndex});
+}
 
 CommandFields commandFields(const COrlaCommand& command, std::uint8_t channel, std::uint8_t sequence,
                             std::uint32_t slaveAddress) {
@@ -48,11 +54,14 @@ Bytes commandFrame(const CommandFields& fields, bool serialLink) {
                        fields.sequence, fields.slaveAddress, fields.hartCommand, fields.outputMode,
                        high(receiveStart), low(receiveStart), basic ? fields.receiveLength : std::uint8_t{0},
                        high(fields.sendStart), low(fields.sendStart), fields.sendLength,
-                       static_cast<std::uint8_t>(basic ? 0 : 1), basic ? std::uint8_t{0} : high(fields.tableOffset),
+                       static_cast<std::uint8_t>(basic ? 0 : 1),
+                       basic ? std::uint8_t{0} : high(fields.tableOffset),
                        basic ? std::uint8_t{0} : low(fields.tableOffset)});
 }
 
-Bytes commandAcknowledgement(std::uint8_t channelIndex) { return closeFrame({0x44, 0x01, channelIndex}); }
+Bytes commandAcknowledgement(std::uint8_t channelIndex) {
+    return closeFrame({0x44, 0x01, channelIndex});
+}
 
 std::optional<CommandFields> decodeCommandRecord(std::span<const std::uint8_t> record) {
     if (record.size() < 17)

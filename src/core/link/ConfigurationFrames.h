@@ -32,8 +32,8 @@ struct CommandFields {
 };
 
 // The basic values of a command of a node (the advanced flag and offset are the caller's).
-[[nodiscard]] CommandFields commandFields(const COrlaCommand& command, std::uint8_t channel, std::uint8_t sequence,
-                                          std::uint32_t slaveAddress);
+[[nodiscard]] CommandFields commandFields(const COrlaCommand& command, std::uint8_t channel,
+                                          std::uint8_t sequence, std::uint32_t slaveAddress);
 // The 17-byte 'D' frame. The advanced form carries no receive range but the table offset;
 // the basic form over the serial line has the length byte 0B instead of 0E.
 [[nodiscard]] Bytes commandFrame(const CommandFields& fields, bool serialLink);

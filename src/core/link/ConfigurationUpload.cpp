@@ -102,7 +102,8 @@ ResultCode ConfigurationUpload::uploadChannel(CHartbus& channel) {
         return ResultCode::UploadCheckError;
     frameTotal_ += *commands;
     for (int i = 0; i < *commands; ++i)
-        if (const ResultCode result = uploadCommand(channel, static_cast<std::uint8_t>(i)); !succeeded(result))
+        if (const ResultCode result = uploadCommand(channel, static_cast<std::uint8_t>(i));
+            !succeeded(result))
             return result;
     return ResultCode::Success;
 }
@@ -112,8 +113,9 @@ ResultCode ConfigurationUpload::uploadCommand(CHartbus& channel, std::uint8_t i)
     const auto transaction = static_cast<std::uint8_t>(2 + i);
     if (const LinkFailure opened = link_.beginSession(3000, 3000); opened != LinkFailure::None)
         return failure(opened);
-    const LinkReply reply = link_.exchange(readRequest(commandRecordRequest(index, i), transaction, commandReadType,
-                                                       commandAnswerTcp, commandRecordLength, 3000));
+    const LinkReply reply =
+        link_.exchange(readRequest(commandRecordRequest(index, i), transaction, commandReadType,
+                                   commandAnswerTcp, commandRecordLength, 3000));
     frameDone();
     if (reply.failed())
         return failure(reply.failure);
@@ -141,25 +143,28 @@ ResultCode ConfigurationUpload::uploadCommand(CHartbus& channel, std::uint8_t i)
     return ResultCode::Success;
 }
 
-ResultCode ConfigurationUpload::readSegments(std::uint8_t channel, std::uint8_t transaction, std::uint16_t offset,
-                                             std::vector<SegmentRecord>& segments) {
-    const LinkReply count = link_.exchange(readRequest(tableReadRequest(channel, offset, 1), transaction,
-                                                       commandReadType, countAnswerTcp, tableReplyHeader + 2, 3000));
+ResultCode ConfigurationUpload::readSegments(std::uint8_t channel, std::uint8_t transaction,
+                                             std::uint16_t offset, std::vector<SegmentRecord>& segments) {
+    const LinkReply count =
+        link_.exchange(readRequest(tableReadRequest(channel, offset, 1), transaction, commandReadType,
+                                   countAnswerTcp, tableReplyHeader + 2, 3000));
     if (count.failed())
         return failure(count.failure);
     // A count the command cannot hold, or a reply too short to carry it, is a failed check.
-    if (count.answer.size() < tableReplyHeader + 1 || count.answer[tableReplyHeader] > command_item::SegmentRecordCount)
+    if (count.answer.size() < tableReplyHeader + 1 ||
+        count.answer[tableReplyHeader] > command_item::SegmentRecordCount)
         return ResultCode::UploadCheckError;
     const std::size_t n = count.answer[tableReplyHeader];
-    const LinkReply records = link_.exchange(
-        readRequest(tableReadRequest(channel, static_cast<std::uint16_t>(offset + 1), static_cast<std::uint8_t>(4 * n)),
-                    transaction, commandReadType, tableAnswerTcpBase + 4 * n, tableReplyHeader + 1 + 4 * n, 3000));
+    const LinkReply records = link_.exchange(readRequest(
+        tableReadRequest(channel, static_cast<std::uint16_t>(offset + 1), static_cast<std::uint8_t>(4 * n)),
+        transaction, commandReadType, tableAnswerTcpBase + 4 * n, tableReplyHeader + 1 + 4 * n, 3000));
     if (records.failed())
         return failure(records.failure);
     if (records.answer.size() < tableReplyHeader + 4 * n)
         return ResultCode::UploadCheckError;
     for (std::size_t k = 0; k < n; ++k)
-        segments.push_back(decodeSegmentRecord(std::span(records.answer).subspan(tableReplyHeader + 4 * k).first<4>()));
+        segments.push_back(
+            decodeSegmentRecord(std::span(records.answer).subspan(tableReplyHeader + 4 * k).first<4>()));
     return ResultCode::Success;
 }
 

@@ -26,8 +26,8 @@ public:
 
 private:
     [[nodiscard]] ResultCode uploadCommand(CHartbus& channel, std::uint8_t index);
-    [[nodiscard]] ResultCode readSegments(std::uint8_t channel, std::uint8_t transaction, std::uint16_t offset,
-                                          std::vector<SegmentRecord>& segments);
+    [[nodiscard]] ResultCode readSegments(std::uint8_t channel, std::uint8_t transaction,
+                                          std::uint16_t offset, std::vector<SegmentRecord>& segments);
     [[nodiscard]] ResultCode failure(LinkFailure what) const;
     void frameDone();
 

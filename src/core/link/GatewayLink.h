@@ -29,9 +29,9 @@ public:
 
     // The management port (TCP only, no tunnel): sends and reads at least minimum bytes, at
     // most maximum. The serial link answers Setup.
-    [[nodiscard]] virtual LinkReply managementExchange(std::span<const std::uint8_t> request, std::size_t minimum,
-                                                       std::size_t maximum, int receiveTimeoutMs,
-                                                       int sendTimeoutMs) = 0;
+    [[nodiscard]] virtual LinkReply managementExchange(std::span<const std::uint8_t> request,
+                                                       std::size_t minimum, std::size_t maximum,
+                                                       int receiveTimeoutMs, int sendTimeoutMs) = 0;
 
     // Serial only: the plain write, and the read after the 50 ms wait (nothing waiting
     // closes the port). TCP answers Write and Read.

@@ -19,13 +19,13 @@ enum class LinkFailure {
 // both links: tunnelled on TCP, as is on the serial line.
 struct LinkRequest {
     Bytes frame;
-    std::uint16_t transaction = 1; // tunnel
-    std::uint8_t frameType = 0x11; // tunnel
+    std::uint16_t transaction = 1;      // tunnel
+    std::uint8_t frameType = 0x11;      // tunnel
     std::size_t tcpAnswerLength = 0;    // the whole tunnel answer
     std::size_t tcpAnswerMinimum = 0;   // 0: the whole length must arrive; else what suffices
     std::size_t serialAnswerLength = 0; // the private answer
     int receiveTimeoutMs = 1000;
-    int sendTimeoutMs = 0;  // 0: no send time-out is set
+    int sendTimeoutMs = 0;   // 0: no send time-out is set
     int serialPauseMs = 100; // between writing and reading on the serial line
 };
 

@@ -19,6 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // The answer check common to both links: the letter of the frame sent, a good checksum and,
 // byte for byte, the expected acknowledgement. A short answer fails it too. 0 or 3.
-[[nodiscard]] ResultCode checkAnswer(std::span<const std::uint8_t> answer, std::span<const std::uint8_t> expected);
+[[nodiscard]] ResultCode checkAnswer(std::span<const std::uint8_t> answer,
+                                     std::span<const std::uint8_t> expected);
 
 } // namespace korvan

@@ -15,8 +15,9 @@ std::vector<SegmentRecord> commandSegments(const COrlaCommand& command) {
         const COrlaItem* record = command.segmentRecord(static_cast<std::size_t>(i));
         if (record == nullptr)
             break;
-        segments.push_back({record->segmentEnabled(), record->segmentSwap(), decimalValue(record->segmentOffset()),
-                            decimalValue(record->segmentLength()), decimalValue(record->segmentAddress())});
+        segments.push_back({record->segmentEnabled(), record->segmentSwap(),
+                            decimalValue(record->segmentOffset()), decimalValue(record->segmentLength()),
+                            decimalValue(record->segmentAddress())});
     }
     return segments;
 }
@@ -65,8 +66,11 @@ std::vector<SegmentTable::Piece> SegmentTable::pieces() const {
 }
 
 Bytes tableFrame(std::uint8_t channel, std::uint16_t offset, std::span<const std::uint8_t> data) {
-    Bytes frame{0x49, static_cast<std::uint8_t>((data.size() + 4) & 0xFF), channel,
-                static_cast<std::uint8_t>(offset >> 8), static_cast<std::uint8_t>(offset & 0xFF),
+    Bytes frame{0x49,
+                static_cast<std::uint8_t>((data.size() + 4) & 0xFF),
+                channel,
+                static_cast<std::uint8_t>(offset >> 8),
+                static_cast<std::uint8_t>(offset & 0xFF),
                 static_cast<std::uint8_t>(data.size() & 0xFF)};
     frame.insert(frame.end(), data.begin(), data.end());
     return closeFrame(std::move(frame));

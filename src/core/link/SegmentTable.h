@@ -47,7 +47,8 @@ private:
 };
 
 // The 'I' table frame: 49, c + 4, channel, offset high and low, c, the data, the checksum.
-[[nodiscard]] Bytes tableFrame(std::uint8_t channel, std::uint16_t offset, std::span<const std::uint8_t> data);
+[[nodiscard]] Bytes tableFrame(std::uint8_t channel, std::uint16_t offset,
+                               std::span<const std::uint8_t> data);
 
 // Over the serial line a table frame goes in blocks of at most 56 data bytes, each a table
 // frame of its own at its running offset.

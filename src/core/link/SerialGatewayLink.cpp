@@ -11,7 +11,9 @@ constexpr int perByteMs = 200;
 constexpr int constantMs = 200;
 constexpr int readWaitMs = 50;
 
-int totalTimeMs(std::size_t n) { return perByteMs * static_cast<int>(std::min<std::size_t>(n, 1000)) + constantMs; }
+int totalTimeMs(std::size_t n) {
+    return perByteMs * static_cast<int>(std::min<std::size_t>(n, 1000)) + constantMs;
+}
 
 } // namespace
 

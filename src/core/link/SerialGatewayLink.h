@@ -20,7 +20,9 @@ public:
 
     [[nodiscard]] bool isEthernet() const override { return false; }
     [[nodiscard]] LinkReply exchange(const LinkRequest& request) override;
-    [[nodiscard]] LinkFailure sendOnly(const LinkRequest& request) override { return serialWrite(request.frame); }
+    [[nodiscard]] LinkFailure sendOnly(const LinkRequest& request) override {
+        return serialWrite(request.frame);
+    }
     [[nodiscard]] LinkFailure beginSession(int, int) override { return LinkFailure::None; }
     void endSession() override {}
     [[nodiscard]] LinkReply managementExchange(std::span<const std::uint8_t>, std::size_t, std::size_t, int,

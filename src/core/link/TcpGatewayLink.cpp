@@ -22,8 +22,8 @@ LinkFailure failureOf(os::NetStatus status) {
     return LinkFailure::Setup;
 }
 
-LinkReply sendAndReceive(os::TcpConnection& connection, std::span<const std::uint8_t> bytes, std::size_t minimum,
-                         std::size_t maximum) {
+LinkReply sendAndReceive(os::TcpConnection& connection, std::span<const std::uint8_t> bytes,
+                         std::size_t minimum, std::size_t maximum) {
     if (const auto sent = connection.sendAll(bytes); sent != os::NetStatus::Ok)
         return {failureOf(sent), {}};
     Bytes answer = connection.receive(minimum, maximum);
@@ -99,7 +99,8 @@ void TcpGatewayLink::endSession() {
 LinkReply TcpGatewayLink::managementExchange(std::span<const std::uint8_t> request, std::size_t minimum,
                                              std::size_t maximum, int receiveTimeoutMs, int sendTimeoutMs) {
     os::TcpConnection connection;
-    if (const LinkFailure failure = connect(connection, settings_.managementPort, receiveTimeoutMs, sendTimeoutMs);
+    if (const LinkFailure failure =
+            connect(connection, settings_.managementPort, receiveTimeoutMs, sendTimeoutMs);
         failure != LinkFailure::None)
         return {failure, {}};
     LinkReply reply = sendAndReceive(connection, request, minimum, maximum);

@@ -22,7 +22,9 @@ public:
     [[nodiscard]] LinkReply managementExchange(std::span<const std::uint8_t> request, std::size_t minimum,
                                                std::size_t maximum, int receiveTimeoutMs,
                                                int sendTimeoutMs) override;
-    [[nodiscard]] LinkFailure serialWrite(std::span<const std::uint8_t>) override { return LinkFailure::Write; }
+    [[nodiscard]] LinkFailure serialWrite(std::span<const std::uint8_t>) override {
+        return LinkFailure::Write;
+    }
     [[nodiscard]] LinkReply serialRead(std::size_t) override { return {LinkFailure::Read, {}}; }
     [[nodiscard]] Bytes serialPollRead(std::size_t) override { return {}; }
 

@@ -65,7 +65,8 @@ ResultCode identifyGateway(GatewayLink& link, Prompt& prompt, bool& typeMismatch
     return ResultCode::Success;
 }
 
-TransferOutcome runDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt, TransferProgress* progress) {
+TransferOutcome runDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
+                            TransferProgress* progress) {
     const bool serial = !link.isEthernet();
     if (serial)
         if (TransferOutcome opened = openSerial(link, prompt); opened.end != TransferEnd::Done)

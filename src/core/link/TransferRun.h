@@ -34,8 +34,8 @@ struct TransferOutcome {
 // OK in upload mode: the serial identification, then uploadAll; on success the project is
 // marked changed and "Upload successfully" is shown. On Ethernet a failure shows nothing
 // more; on the serial line its result message.
-[[nodiscard]] TransferOutcome runUpload(CProductTarn& product, AppState& state, GatewayLink& link, Prompt& prompt,
-                                        TransferProgress* progress = nullptr);
+[[nodiscard]] TransferOutcome runUpload(CProductTarn& product, AppState& state, GatewayLink& link,
+                                        Prompt& prompt, TransferProgress* progress = nullptr);
 
 // The serial identification before a download or upload: 0, the link's failure code, or 13
 // after "Device's type not match" was shown (the dialog then closes as cancelled).

@@ -4,7 +4,8 @@
 
 namespace korvan {
 
-Bytes tunnelFrame(std::uint16_t transaction, std::uint8_t frameType, std::span<const std::uint8_t> privateFrame) {
+Bytes tunnelFrame(std::uint16_t transaction, std::uint8_t frameType,
+                  std::span<const std::uint8_t> privateFrame) {
     // The length field counts from the unit byte: 8 header bytes after it plus the frame.
     const std::size_t rest = 8 + privateFrame.size();
     Bytes frame{static_cast<std::uint8_t>(transaction >> 8),
@@ -36,8 +37,8 @@ std::optional<TunnelFields> parseTunnelFrame(std::span<const std::uint8_t> frame
                         frame.subspan(tunnelHeaderLength)};
 }
 
-Bytes tunnelAnswer(std::uint16_t transaction, std::uint8_t frameType, std::span<const std::uint8_t> privateAnswer,
-                   std::size_t length) {
+Bytes tunnelAnswer(std::uint16_t transaction, std::uint8_t frameType,
+                   std::span<const std::uint8_t> privateAnswer, std::size_t length) {
     Bytes answer = tunnelFrame(transaction, frameType, {});
     answer.resize(tunnelAnswerOffset);
     answer.insert(answer.end(), privateAnswer.begin(), privateAnswer.end());

@@ -5,9 +5,13 @@
 
 namespace korvan {
 
-Bytes channelRecordRequest(std::uint8_t channel) { return closeFrame({0x03, 0x01, channel}); }
+Bytes channelRecordRequest(std::uint8_t channel) {
+    return closeFrame({0x03, 0x01, channel});
+}
 
-Bytes commandRecordRequest(std::uint8_t channel, std::uint8_t i) { return closeFrame({0x04, 0x02, channel, i}); }
+Bytes commandRecordRequest(std::uint8_t channel, std::uint8_t i) {
+    return closeFrame({0x04, 0x02, channel, i});
+}
 
 Bytes tableReadRequest(std::uint8_t channel, std::uint16_t offset, std::uint8_t count) {
     return closeFrame({0x09, 0x04, channel, static_cast<std::uint8_t>(offset >> 8),

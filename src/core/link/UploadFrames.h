@@ -9,7 +9,7 @@ namespace korvan {
 class CHartbus;
 
 // The read requests of an upload and the checks of their replies.
-[[nodiscard]] Bytes channelRecordRequest(std::uint8_t channel);                // 03 01 ch sum
+[[nodiscard]] Bytes channelRecordRequest(std::uint8_t channel);                 // 03 01 ch sum
 [[nodiscard]] Bytes commandRecordRequest(std::uint8_t channel, std::uint8_t i); // 04 02 ch i sum
 // 09 04 ch offset-high offset-low count sum: bytes of the channel's segment table.
 [[nodiscard]] Bytes tableReadRequest(std::uint8_t channel, std::uint16_t offset, std::uint8_t count);

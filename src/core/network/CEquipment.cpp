@@ -16,7 +16,8 @@ std::string hexPair(std::uint8_t value) {
 
 } // namespace
 
-std::optional<CEquipment> decodeSearchAnswer(std::span<const std::uint8_t> answer, int position, bool broadcast) {
+std::optional<CEquipment> decodeSearchAnswer(std::span<const std::uint8_t> answer, int position,
+                                             bool broadcast) {
     if (answer.size() < 4 || answer[0] != 0 || answer[1] != 0 || answer[2] != 0 || answer[3] != 3)
         return std::nullopt;
     if (broadcast && answer.size() < 16)

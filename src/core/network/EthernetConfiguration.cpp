@@ -24,6 +24,8 @@ void EthernetConfiguration::ok() {
     state_.directAddress = !entry_.empty() && entry_ != "0.0.0.0" ? 1 : 0;
 }
 
-void EthernetConfiguration::cancel() { state_.directAddress = openedDirectAddress_; }
+void EthernetConfiguration::cancel() {
+    state_.directAddress = openedDirectAddress_;
+}
 
 } // namespace korvan

@@ -27,8 +27,9 @@ ResultCode downloadOverSerial(CProfilebus& bus, GatewayLink& link) {
     const LinkReply reply = link.exchange(request);
     if (reply.failed())
         return serialFailure(reply.failure);
-    const bool same = reply.answer.size() == serialBlockAcknowledgement.size() &&
-                      std::equal(reply.answer.begin(), reply.answer.end(), serialBlockAcknowledgement.begin());
+    const bool same =
+        reply.answer.size() == serialBlockAcknowledgement.size() &&
+        std::equal(reply.answer.begin(), reply.answer.end(), serialBlockAcknowledgement.begin());
     return same ? ResultCode::Success : ResultCode::UploadCheckError;
 }
 
@@ -71,9 +72,9 @@ ResultCode uploadOverSerial(CProfilebus& bus, GatewayLink& link) {
 
 ResultCode uploadOverEthernet(CProfilebus& bus, GatewayLink& link, Prompt& prompt) {
     bus.setMode(ModbusTcpMode);
-    const LinkReply reply = link.managementExchange(ethernetReadRequest, ethernetReadReplyLength,
-                                                    ethernetReadReplyLength, managementTimeoutMs,
-                                                    managementTimeoutMs);
+    const LinkReply reply =
+        link.managementExchange(ethernetReadRequest, ethernetReadReplyLength, ethernetReadReplyLength,
+                                managementTimeoutMs, managementTimeoutMs);
     switch (reply.failure) {
     case LinkFailure::None:
         break;

@@ -13,7 +13,8 @@ std::vector<std::string> localIpv4Addresses(std::size_t limit) {
     if (getifaddrs(&list) != 0)
         return addresses;
     for (const ifaddrs* entry = list; entry != nullptr && addresses.size() < limit; entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET || (entry->ifa_flags & IFF_LOOPBACK))
+        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
+            (entry->ifa_flags & IFF_LOOPBACK))
             continue;
         char text[INET_ADDRSTRLEN] = {};
         const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);

@@ -28,12 +28,15 @@ bool setLine(int fd) {
     line.c_iflag &= ~static_cast<tcflag_t>(INPCK | IXON | IXOFF);
     line.c_cc[VMIN] = 0;
     line.c_cc[VTIME] = 0;
-    return cfsetispeed(&line, B19200) == 0 && cfsetospeed(&line, B19200) == 0 && tcsetattr(fd, TCSANOW, &line) == 0;
+    return cfsetispeed(&line, B19200) == 0 && cfsetospeed(&line, B19200) == 0 &&
+           tcsetattr(fd, TCSANOW, &line) == 0;
 }
 
 } // namespace
 
-SerialPort::~SerialPort() { close(); }
+SerialPort::~SerialPort() {
+    close();
+}
 
 bool SerialPort::open(const std::string& device) {
     close();

@@ -47,7 +47,9 @@ int remainingMs(Clock::time_point deadline) {
 
 } // namespace
 
-TcpConnection::~TcpConnection() { close(); }
+TcpConnection::~TcpConnection() {
+    close();
+}
 
 NetStatus TcpConnection::open(int receiveTimeoutMs, int sendTimeoutMs) {
     close();

@@ -22,7 +22,9 @@ bool toAddress(const std::string& host, std::uint16_t port, sockaddr_in& address
 
 } // namespace
 
-UdpSocket::~UdpSocket() { close(); }
+UdpSocket::~UdpSocket() {
+    close();
+}
 
 bool UdpSocket::open(int receiveTimeoutMs, bool broadcast, const std::string& localAddress) {
     close();
@@ -33,7 +35,8 @@ bool UdpSocket::open(int receiveTimeoutMs, bool broadcast, const std::string& lo
     timeval timeout{receiveTimeoutMs / 1000, (receiveTimeoutMs % 1000) * 1000};
     sockaddr_in local{};
     if (setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) != 0 ||
-        setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 || !toAddress(localAddress, 0, local) ||
+        setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 ||
+        !toAddress(localAddress, 0, local) ||
         ::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
         close();
         return false;
@@ -45,8 +48,8 @@ bool UdpSocket::sendTo(const std::string& host, std::uint16_t port, std::span<co
     sockaddr_in target{};
     if (fd_ < 0 || host.empty() || !toAddress(host, port, target))
         return false;
-    const ssize_t sent = ::sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&target),
-                                  sizeof target);
+    const ssize_t sent = ::sendto(fd_, bytes.data(), bytes.size(), 0,
+                                  reinterpret_cast<const sockaddr*>(&target), sizeof target);
     return sent == static_cast<ssize_t>(bytes.size());
 }
 

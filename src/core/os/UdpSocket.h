@@ -19,7 +19,8 @@ public:
     // Creates the socket with its receive time-out, bound to the local address (empty: any
     // address) on any port; broadcast allows sending to 255.255.255.255.
     [[nodiscard]] bool open(int receiveTimeoutMs, bool broadcast, const std::string& localAddress);
-    [[nodiscard]] bool sendTo(const std::string& host, std::uint16_t port, std::span<const std::uint8_t> bytes);
+    [[nodiscard]] bool sendTo(const std::string& host, std::uint16_t port,
+                              std::span<const std::uint8_t> bytes);
     // One datagram of at most `maximum` bytes; nothing after the receive time-out or a failure.
     [[nodiscard]] std::optional<std::vector<std::uint8_t>> receive(std::size_t maximum);
     void close();

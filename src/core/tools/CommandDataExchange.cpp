@@ -19,7 +19,8 @@ Bytes commandDataPayload(std::span<const std::uint8_t> reply) {
     return Bytes(reply.begin() + 4, reply.begin() + 4 + static_cast<std::ptrdiff_t>(length));
 }
 
-std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, std::uint8_t node, Prompt& prompt) {
+std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, std::uint8_t node,
+                                     Prompt& prompt) {
     const Bytes request = commandDataRequest(channel, node);
     Bytes reply;
     if (link.isEthernet()) {

@@ -45,7 +45,9 @@ std::string_view statusText(std::uint8_t status) {
     }
 }
 
-bool countsAsError(std::uint8_t status) { return status == 2 || status == 3 || status > 4; }
+bool countsAsError(std::uint8_t status) {
+    return status == 2 || status == 3 || status > 4;
+}
 
 LinkRequest diagnoseRequest(Bytes frame, std::size_t tcpMinimum, std::size_t tcpMaximum) {
     LinkRequest request;
@@ -71,9 +73,10 @@ DiagnoseReading tcpFailure(LinkFailure failure, Prompt& prompt) {
 
 // The serial line sends the request, then reads the reply; the TCP link does both in one
 // exchange. Answers the reply, or shows the failure's message.
-std::optional<Bytes> statusExchange(GatewayLink& link, Bytes frame, std::size_t serialLength, std::size_t tcpMinimum,
-                                    std::size_t tcpMaximum, DiagnoseReading& failed, Prompt& prompt,
-                                    std::string_view writeFailed, std::string_view readFailed, bool readStops) {
+std::optional<Bytes> statusExchange(GatewayLink& link, Bytes frame, std::size_t serialLength,
+                                    std::size_t tcpMinimum, std::size_t tcpMaximum, DiagnoseReading& failed,
+                                    Prompt& prompt, std::string_view writeFailed, std::string_view readFailed,
+                                    bool readStops) {
     if (link.isEthernet()) {
         const LinkReply reply = link.exchange(diagnoseRequest(std::move(frame), tcpMinimum, tcpMaximum));
         if (reply.failed()) {
@@ -98,9 +101,15 @@ std::optional<Bytes> statusExchange(GatewayLink& link, Bytes frame, std::size_t 
 
 } // namespace
 
-Bytes channelStatusRequest(std::uint8_t channel) { return closeFrame({0x05, 0x01, channel}); }
-Bytes nodeStatusRequest(std::uint8_t channel) { return closeFrame({0x06, 0x01, channel}); }
-Bytes clearErrorRequest(std::uint8_t channel) { return closeFrame({0x45, 0x01, channel}); }
+Bytes channelStatusRequest(std::uint8_t channel) {
+    return closeFrame({0x05, 0x01, channel});
+}
+Bytes nodeStatusRequest(std::uint8_t channel) {
+    return closeFrame({0x06, 0x01, channel});
+}
+Bytes clearErrorRequest(std::uint8_t channel) {
+    return closeFrame({0x45, 0x01, channel});
+}
 
 std::optional<std::vector<DiagnoseRow>> channelStatusRows(std::span<const std::uint8_t> reply) {
     if (reply.size() < 8 || reply[0] != 0x05 || !hasValidChecksum(reply.first(8)))
@@ -133,8 +142,9 @@ std::optional<DiagnoseReading> nodeStatusRows(std::span<const std::uint8_t> repl
 
 DiagnoseReading readChannelStatus(GatewayLink& link, std::uint8_t channel, Prompt& prompt) {
     DiagnoseReading reading;
-    const auto reply = statusExchange(link, channelStatusRequest(channel), channelReplyLength, 11 + 8, 11 + 9, reading,
-                                      prompt, "Failed sending request", "Failed reading HART Channel", true);
+    const auto reply =
+        statusExchange(link, channelStatusRequest(channel), channelReplyLength, 11 + 8, 11 + 9, reading,
+                       prompt, "Failed sending request", "Failed reading HART Channel", true);
     if (!reply)
         return reading;
     auto rows = channelStatusRows(*reply);
@@ -148,11 +158,12 @@ DiagnoseReading readChannelStatus(GatewayLink& link, std::uint8_t channel, Promp
     return reading;
 }
 
-DiagnoseReading readNodeStatus(GatewayLink& link, std::uint8_t channel, const COrlaNode& node, Prompt& prompt) {
+DiagnoseReading readNodeStatus(GatewayLink& link, std::uint8_t channel, const COrlaNode& node,
+                               Prompt& prompt) {
     DiagnoseReading reading;
-    const auto reply = statusExchange(link, nodeStatusRequest(channel), nodeReplyBuffer, 11 + 3, 161, reading, prompt,
-                                      "Failed writting serial port", "Failed reading the information of HART bus",
-                                      false);
+    const auto reply =
+        statusExchange(link, nodeStatusRequest(channel), nodeReplyBuffer, 11 + 3, 161, reading, prompt,
+                       "Failed writting serial port", "Failed reading the information of HART bus", false);
     if (!reply)
         return reading;
     auto rows = nodeStatusRows(std::span(*reply).first(std::min(reply->size(), nodeReplyBuffer)), node);

@@ -36,7 +36,8 @@ struct DiagnoseReading {
 [[nodiscard]] std::optional<std::vector<DiagnoseRow>> channelStatusRows(std::span<const std::uint8_t> reply);
 // The command rows of a node status reply for the node's uploaded commands; nothing when the
 // header or checksum is wrong, or the length byte points past the reply.
-[[nodiscard]] std::optional<DiagnoseReading> nodeStatusRows(std::span<const std::uint8_t> reply, const COrlaNode& node);
+[[nodiscard]] std::optional<DiagnoseReading> nodeStatusRows(std::span<const std::uint8_t> reply,
+                                                            const COrlaNode& node);
 
 // The Diagnose window's exchanges over either link, with the window's messages.
 [[nodiscard]] DiagnoseReading readChannelStatus(GatewayLink& link, std::uint8_t channel, Prompt& prompt);

@@ -28,8 +28,8 @@ Bytes memoryReadRequest(std::uint16_t address) {
 }
 
 Bytes memoryWriteRequest(std::uint16_t address, std::span<const std::uint8_t> data) {
-    Bytes frame{0x48, static_cast<std::uint8_t>(3 + memoryBlock), 0x00, static_cast<std::uint8_t>(address >> 8),
-                static_cast<std::uint8_t>(address & 0xFF)};
+    Bytes frame{0x48, static_cast<std::uint8_t>(3 + memoryBlock), 0x00,
+                static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF)};
     for (std::size_t i = 0; i < memoryBlock; ++i)
         frame.push_back(i < data.size() ? data[i] : 0);
     return closeFrame(std::move(frame));
@@ -97,7 +97,8 @@ MemoryOutcome writeMemory(GatewayLink& link, std::uint16_t address, std::span<co
     request.serialAnswerLength = writeAcknowledgement.size();
     request.sendTimeoutMs = 1000;
     const LinkReply reply = link.exchange(request);
-    if (link.isEthernet() && (reply.failure == LinkFailure::Connect || reply.failure == LinkFailure::Receive)) {
+    if (link.isEthernet() &&
+        (reply.failure == LinkFailure::Connect || reply.failure == LinkFailure::Receive)) {
         showTcpFailure(reply.failure, prompt);
         return outcome; // the window stays
     }

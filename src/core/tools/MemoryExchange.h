@@ -13,8 +13,9 @@ class Prompt;
 // memory (input area 0-2999, output area 3000-4999).
 inline constexpr std::size_t memoryBlock = 64;
 
-[[nodiscard]] Bytes memoryReadRequest(std::uint16_t address);                                  // 08 04 00 AH AL 40 sum
-[[nodiscard]] Bytes memoryWriteRequest(std::uint16_t address, std::span<const std::uint8_t> data); // 48 43 00 AH AL ... sum
+[[nodiscard]] Bytes memoryReadRequest(std::uint16_t address); // 08 04 00 AH AL 40 sum
+[[nodiscard]] Bytes memoryWriteRequest(std::uint16_t address,
+                                       std::span<const std::uint8_t> data); // 48 43 00 AH AL ... sum
 
 struct MemoryBlock {
     std::uint16_t address = 0;
@@ -32,7 +33,7 @@ struct MemoryOutcome {
 
 [[nodiscard]] MemoryOutcome readMemory(GatewayLink& link, std::uint16_t address, Prompt& prompt);
 // "Send": on success shows "Success to write the memory:first~last".
-[[nodiscard]] MemoryOutcome writeMemory(GatewayLink& link, std::uint16_t address, std::span<const std::uint8_t> data,
-                                        Prompt& prompt);
+[[nodiscard]] MemoryOutcome writeMemory(GatewayLink& link, std::uint16_t address,
+                                        std::span<const std::uint8_t> data, Prompt& prompt);
 
 } // namespace korvan

@@ -33,8 +33,9 @@ std::optional<Bytes> passThroughRequest(std::uint8_t channel, std::string_view h
     // The request text is limited as the engineer typed it: "4B 00 ch " and the fields.
     std::size_t textLength = 8;
     Bytes frame{0x4B, 0x00, channel};
-    for (const Field field : {Field{head, "The head data format is wrong"}, Field{data, "Part of the data is wrong"},
-                              Field{check, "The end data format is wrong"}}) {
+    for (const Field field :
+         {Field{head, "The head data format is wrong"}, Field{data, "Part of the data is wrong"},
+          Field{check, "The end data format is wrong"}}) {
         if (field.text.empty())
             continue;
         const auto bytes = parseHexByteText(upper(field.text));
@@ -55,8 +56,12 @@ std::optional<Bytes> passThroughRequest(std::uint8_t channel, std::string_view h
     return closeFrame(std::move(frame));
 }
 
-Bytes pollRequest(std::uint8_t channel) { return closeFrame({0x4B, 0x01, channel}); }
-Bytes leaveRequest(std::uint8_t channel) { return closeFrame({0x4A, 0x02, channel, 0x00}); }
+Bytes pollRequest(std::uint8_t channel) {
+    return closeFrame({0x4B, 0x01, channel});
+}
+Bytes leaveRequest(std::uint8_t channel) {
+    return closeFrame({0x4A, 0x02, channel, 0x00});
+}
 
 std::optional<std::string> passThroughLine(std::span<const std::uint8_t> reply) {
     if (reply.size() < 2 || reply[0] != 0x4B || reply[1] == 0)

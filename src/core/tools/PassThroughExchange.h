@@ -17,7 +17,8 @@ class SerialGatewayLink;
 // With a prompt, an invalid field or an overlong request shows its message; without one it
 // is skipped silently (auto-send). Nothing when a field is invalid.
 [[nodiscard]] std::optional<Bytes> passThroughRequest(std::uint8_t channel, std::string_view head,
-                                                      std::string_view data, std::string_view check, Prompt* prompt);
+                                                      std::string_view data, std::string_view check,
+                                                      Prompt* prompt);
 [[nodiscard]] Bytes pollRequest(std::uint8_t channel);  // 4B 01 ch sum
 [[nodiscard]] Bytes leaveRequest(std::uint8_t channel); // 4A 02 ch 00 sum
 
@@ -30,7 +31,7 @@ class SerialGatewayLink;
 
 // One send: the request written (the port stays open on failure), then the reply read.
 // Answers the reply line; "Failed writting serial port" is shown when `prompt` is given.
-[[nodiscard]] std::optional<std::string> sendPassThrough(SerialGatewayLink& link, std::span<const std::uint8_t> request,
-                                                         Prompt* prompt);
+[[nodiscard]] std::optional<std::string>
+sendPassThrough(SerialGatewayLink& link, std::span<const std::uint8_t> request, Prompt* prompt);
 
 } // namespace korvan

@@ -3,9 +3,8 @@
 #include "VelaSimulator.h"
 #include "link/LinkSettings.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <string>
 #include <thread>
 

@@ -1,5 +1,4 @@
 #include "SimulatorRun.h"
-
 #include "link/ConfigurationDownload.h"
 #include "link/ConfigurationUpload.h"
 #include "link/SerialGatewayLink.h"
@@ -69,7 +68,8 @@ TEST(MemoryFrames, RequestsAndRepliesWithTheirChecks) {
 
 TEST(PassThroughFrames, RequestChecknumAndReplyLines) {
     test::ScriptedPrompt prompt;
-    EXPECT_EQ(passThroughRequest(1, "", "01 02 03", "00", &prompt), (Bytes{0x4B, 0x05, 0x01, 0x01, 0x02, 0x03, 0x00, 0x57}));
+    EXPECT_EQ(passThroughRequest(1, "", "01 02 03", "00", &prompt),
+              (Bytes{0x4B, 0x05, 0x01, 0x01, 0x02, 0x03, 0x00, 0x57}));
     EXPECT_EQ(xorCheckText("01 02 03"), "00");
     EXPECT_EQ(xorCheckText("0a 0b"), "01");
     EXPECT_FALSE(xorCheckText("0a 0"));

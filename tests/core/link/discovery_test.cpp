@@ -1,5 +1,4 @@
 #include "SimulatorRun.h"
-
 #include "app/AppState.h"
 #include "network/CEquipment.h"
 #include "network/EthernetConfiguration.h"
@@ -73,7 +72,8 @@ TEST(Discovery, FixedAddressAsksOnceAndCompletes) {
     test::ScriptedPrompt prompt;
     EXPECT_FALSE(search.signIn(state, prompt));
     EXPECT_EQ(prompt.shown,
-              std::vector<std::string>{"The selected device is inconsistent with the software protocol, please re select!"});
+              std::vector<std::string>{
+                  "The selected device is inconsistent with the software protocol, please re select!"});
     state.model = GatewayModel::Vela3hTcp;
     EXPECT_TRUE(search.signIn(state, prompt));
 }

@@ -1,5 +1,4 @@
 #include "SimulatorRun.h"
-
 #include "link/ConfigurationDownload.h"
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
@@ -62,7 +61,8 @@ TEST(Download, PointToPointChannelSendsItsFramesInOrder) {
     EXPECT_EQ(frames.back().port, "mgmt");
     EXPECT_EQ(frames.back().bytes[3], 0x0A);
     EXPECT_EQ(prompt.shown, Strings{resetQuestion});
-    EXPECT_EQ(run.simulator().withEngine([](const sim::GatewayEngine& engine) { return engine.resetCount(); }), 0);
+    EXPECT_EQ(
+        run.simulator().withEngine([](const sim::GatewayEngine& engine) { return engine.resetCount(); }), 0);
 }
 
 TEST(Download, ChannelInNeitherNetworkModeSendsOnlyItsChannelFrame) {
@@ -85,9 +85,10 @@ TEST(Download, RefusedBeforeAnythingIsSent) {
         Answer answer;
         bool sends;
     };
-    for (const Case& c : {Case{"conflict", true, false, Answer::Yes, false}, Case{"dhcp no", false, true, Answer::No, false},
-                          Case{"dhcp cancel", false, true, Answer::Cancel, false},
-                          Case{"dhcp yes", false, true, Answer::Yes, true}}) {
+    for (const Case& c :
+         {Case{"conflict", true, false, Answer::Yes, false}, Case{"dhcp no", false, true, Answer::No, false},
+          Case{"dhcp cancel", false, true, Answer::Cancel, false},
+          Case{"dhcp yes", false, true, Answer::Yes, true}}) {
         SCOPED_TRACE(c.name);
         test::SimulatorRun run(simFor(GatewayModel::Vela3hTcp));
         CProductTarn product;
@@ -96,8 +97,10 @@ TEST(Download, RefusedBeforeAnythingIsSent) {
         if (c.conflict) {
             // Both channels send 4 bytes from 3000.
             for (std::size_t i = 1; i < 3; ++i)
-                product.channel(i)->addNode()->addHartCommand(product.registries(), 35)->setItemInt(
-                    command_item::SendLengthBytes, 4);
+                product.channel(i)
+                    ->addNode()
+                    ->addHartCommand(product.registries(), 35)
+                    ->setItemInt(command_item::SendLengthBytes, 4);
         }
         if (c.dhcp)
             product.networkBus().ethernetItems().at(0)->setValue("DHCP");
@@ -172,8 +175,9 @@ TEST(Download, RefusedCommandEndsAMultiDropChannel) {
     CHartbus& channel = *product.channel(0);
     channel.setMode(MultiDropMode);
     for (int i = 0; i < 2; ++i)
-        channel.addNode()->addHartCommand(product.registries(), 1)->setItemInt(command_item::ReceiveMemoryStart,
-                                                                               20 * i);
+        channel.addNode()
+            ->addHartCommand(product.registries(), 1)
+            ->setItemInt(command_item::ReceiveMemoryStart, 20 * i);
     TcpGatewayLink link(run.settings());
     test::ScriptedPrompt prompt;
     const TransferOutcome outcome = runDownload(product, link, prompt);
@@ -232,20 +236,44 @@ TEST_P(DownloadFault, EndsWithItsMessageAndCodeInBoundedTime) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, DownloadFault,
     testing::Values(
-        Fault{"refused", plan(0, 0, 0, 0, true), false, ResultCode::TcpFailure,
+        Fault{"refused",
+              plan(0, 0, 0, 0, true),
+              false,
+              ResultCode::TcpFailure,
               {"Connection fails, make sure the IP address and port number are correct!", "Unknown Error!"}},
-        Fault{"silentNetworkSide", plan(1, 0, 0, 0), false, ResultCode::TcpFailure,
+        Fault{"silentNetworkSide",
+              plan(1, 0, 0, 0),
+              false,
+              ResultCode::TcpFailure,
               {"Write configuration failed!", "Unknown Error!"}},
-        Fault{"silentChannel", plan(2, 0, 0, 0), false, ResultCode::TcpFailure,
+        Fault{"silentChannel",
+              plan(2, 0, 0, 0),
+              false,
+              ResultCode::TcpFailure,
               {"Reads the configuration fails, verify the IP address and port number are correct!",
                "Unknown Error!"}},
-        Fault{"badChecksum", plan(0, 2, 0, 0), false, ResultCode::UploadCheckError, {"Data upload check error"}},
-        Fault{"truncated", plan(0, 0, 4, 0), false, ResultCode::UploadCheckError, {"Data upload check error"}},
-        Fault{"lateCommand", plan(0, 0, 0, 4), false, ResultCode::CheckError,
+        Fault{"badChecksum",
+              plan(0, 2, 0, 0),
+              false,
+              ResultCode::UploadCheckError,
+              {"Data upload check error"}},
+        Fault{
+            "truncated", plan(0, 0, 4, 0), false, ResultCode::UploadCheckError, {"Data upload check error"}},
+        Fault{"lateCommand",
+              plan(0, 0, 0, 4),
+              false,
+              ResultCode::CheckError,
               {"The 2 command failed to download!",
                "Reads the configuration fails, verify that the IP address is correct!", "Check error"}},
-        Fault{"serialSilent", plan(3, 0, 0, 0), true, ResultCode::SerialReadFailed, {"Failed reading serial port"}},
-        Fault{"serialBadChecksum", plan(0, 4, 0, 0), true, ResultCode::UploadCheckError,
+        Fault{"serialSilent",
+              plan(3, 0, 0, 0),
+              true,
+              ResultCode::SerialReadFailed,
+              {"Failed reading serial port"}},
+        Fault{"serialBadChecksum",
+              plan(0, 4, 0, 0),
+              true,
+              ResultCode::UploadCheckError,
               {"Data upload check error"}}),
     [](const testing::TestParamInfo<Fault>& param) { return std::string(param.param.name); });
 

@@ -17,8 +17,8 @@ TEST(Frames, ChannelFrameOfDefaultsInItsTunnel) {
     const Bytes frame = channelFrame(*product.channel(1), 1);
     // Primary master, polling on, 256 ms twice, 3 repetitions, point-to-point, no commands,
     // clear, 3 timeouts.
-    EXPECT_EQ(frame, (Bytes{0x43, 0x0C, 0x01, 0x00, 0x01, 0x01, 0x00, 0x01, 0x00, 0x03, 0x00, 0x00, 0x01, 0x03,
-                            0x5A}));
+    EXPECT_EQ(frame, (Bytes{0x43, 0x0C, 0x01, 0x00, 0x01, 0x01, 0x00, 0x01, 0x00, 0x03, 0x00, 0x00, 0x01,
+                            0x03, 0x5A}));
     const Bytes tunnel = tunnelFrame(0x0001, 0x11, frame);
     ASSERT_EQ(tunnel.size(), 29u);
     EXPECT_EQ(Bytes(tunnel.begin(), tunnel.begin() + 14),
@@ -68,7 +68,8 @@ TEST(Frames, BasicCommandDiffersBetweenLinksOnlyInItsLengthByte) {
 TEST(Frames, SegmentTablePiecesCarryTheHeaderAndRunningOffsets) {
     SegmentTable table;
     const std::vector<SegmentRecord> two{{true, false, 0, 4, 100}, {true, true, 4, 2, 0x0203}};
-    const std::vector<SegmentRecord> three{{true, false, 1, 1, 7}, {true, false, 2, 1, 8}, {true, false, 3, 1, 9}};
+    const std::vector<SegmentRecord> three{
+        {true, false, 1, 1, 7}, {true, false, 2, 1, 8}, {true, false, 3, 1, 9}};
     EXPECT_EQ(table.addCommand(two), 4);
     EXPECT_EQ(table.addCommand(three), 13);
     const auto pieces = table.pieces();

@@ -1,6 +1,5 @@
 #include "LinkProjects.h"
 #include "SimulatorRun.h"
-
 #include "link/ConfigurationDownload.h"
 #include "link/ConfigurationUpload.h"
 #include "link/SerialGatewayLink.h"
@@ -61,17 +60,16 @@ TEST_P(DownloadThenUpload, GivesBackTheProject) {
     const bool nativeLink = param.serial == (param.model == GatewayModel::Vela3hRtu);
     EXPECT_EQ(test::describeDownloaded(uploaded, nativeLink), test::describeDownloaded(original, nativeLink));
     EXPECT_NE(test::describeDownloaded(uploaded, false).find("segment offset=2 length=2"), std::string::npos);
-    EXPECT_EQ(prompt.shown, (std::vector<std::string>{"Download succeeded, whether to conduct remote reset?"}));
+    EXPECT_EQ(prompt.shown,
+              (std::vector<std::string>{"Download succeeded, whether to conduct remote reset?"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllModelsAndLinks, DownloadThenUpload,
-                         testing::Values(RoundTrip{GatewayModel::Vela1hTcp, false},
-                                         RoundTrip{GatewayModel::Vela3hTcp, false},
-                                         RoundTrip{GatewayModel::Vela3hRtu, false},
-                                         RoundTrip{GatewayModel::Vela1hTcp, true},
-                                         RoundTrip{GatewayModel::Vela3hTcp, true},
-                                         RoundTrip{GatewayModel::Vela3hRtu, true}),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(
+    AllModelsAndLinks, DownloadThenUpload,
+    testing::Values(RoundTrip{GatewayModel::Vela1hTcp, false}, RoundTrip{GatewayModel::Vela3hTcp, false},
+                    RoundTrip{GatewayModel::Vela3hRtu, false}, RoundTrip{GatewayModel::Vela1hTcp, true},
+                    RoundTrip{GatewayModel::Vela3hTcp, true}, RoundTrip{GatewayModel::Vela3hRtu, true}),
+    caseName);
 
 } // namespace
 } // namespace korvan

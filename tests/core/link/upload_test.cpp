@@ -1,5 +1,4 @@
 #include "SimulatorRun.h"
-
 #include "app/AppState.h"
 #include "link/CommandRestore.h"
 #include "link/ConfigurationDownload.h"
@@ -114,16 +113,14 @@ TEST_P(UploadChecks, OnlyTheRecordsThatMatterAreChecked) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, UploadChecks,
-                         testing::Values(UploadCase{"clean", {}, ResultCode::Success, 2},
-                                         UploadCase{"basicRecordUnchecked", uploadFault(9, 0), ResultCode::Success, 2},
-                                         UploadCase{"advancedRecordChecked", uploadFault(10, 0),
-                                                    ResultCode::UploadCheckError, 1},
-                                         UploadCase{"channelRecordChecked", uploadFault(8, 0),
-                                                    ResultCode::UploadCheckError, 0},
-                                         UploadCase{"shortChannelRecord", uploadFault(0, 8),
-                                                    ResultCode::UploadCheckError, 0}),
-                         [](const testing::TestParamInfo<UploadCase>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Faults, UploadChecks,
+    testing::Values(UploadCase{"clean", {}, ResultCode::Success, 2},
+                    UploadCase{"basicRecordUnchecked", uploadFault(9, 0), ResultCode::Success, 2},
+                    UploadCase{"advancedRecordChecked", uploadFault(10, 0), ResultCode::UploadCheckError, 1},
+                    UploadCase{"channelRecordChecked", uploadFault(8, 0), ResultCode::UploadCheckError, 0},
+                    UploadCase{"shortChannelRecord", uploadFault(0, 8), ResultCode::UploadCheckError, 0}),
+    [](const testing::TestParamInfo<UploadCase>& param) { return std::string(param.param.name); });
 
 TEST(Upload, SerialFailureIsReportedAndLeavesThePortClosed) {
     sim::SimOptions options;
