@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ProfileFile.h"
+#include "hart/HartCommandCatalogue.h"
 #include "model/CProductTarn.h"
 #include "os/FileSystem.h"
 #include "projectfile/ProjectFile.h"
@@ -18,6 +19,7 @@ constexpr std::size_t wizardValueLength = 9;
 
 void startProduct(AppState& state, CProductTarn& product, GatewayModel model) {
     state.model = model;
+    buildCatalogue();
     product.build(model);
 }
 

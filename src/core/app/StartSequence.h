@@ -11,8 +11,9 @@ class CProductTarn;
 class Prompt;
 struct AppState;
 
-// The start of a run once the model is chosen: the model is fixed in the application state
-// and the product is built for it, the network-side bus first, then its channels.
+// The start of a run once the model is chosen: the model is fixed in the application state,
+// the HART command catalogue is built, and the product is built for the model, the
+// network-side bus first, then its channels.
 void startProduct(AppState& state, CProductTarn& product, GatewayModel model);
 
 // A file beside the program.
