@@ -13,6 +13,9 @@ namespace {
 constexpr std::array commands{
     CommandEntry{"new", "new -o FILE", runNew},
     CommandEntry{"show", "show FILE", runShow},
+    CommandEntry{"check", "check FILE", runCheck},
+    CommandEntry{"automap", "automap FILE [-o OUT]", runAutomap},
+    CommandEntry{"export", "export FILE -o OUT.xlsx", runExport},
     CommandEntry{"pack", "pack TEXT", runPack},
     CommandEntry{"unpack", "unpack HEX", runUnpack},
     CommandEntry{"float2hex", "float2hex NUMBER", runFloatToHex},

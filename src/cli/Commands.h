@@ -17,5 +17,8 @@ int runDownload(CliContext& context);
 int runUpload(CliContext& context);
 int runSearch(CliContext& context);
 int runDiagnose(CliContext& context);
+int runCheck(CliContext& context);
+int runAutomap(CliContext& context);
+int runExport(CliContext& context);
 
 } // namespace korvan::cli

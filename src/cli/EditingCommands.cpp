@@ -1,0 +1,93 @@
+#include "CommandTable.h"
+#include "Commands.h"
+#include "ExitCode.h"
+#include "StderrPrompt.h"
+
+#include "app/AppState.h"
+#include "app/StartSequence.h"
+#include "base/ResultCode.h"
+#include "export/SpreadsheetExport.h"
+#include "mapping/AutoMapping.h"
+#include "mapping/ConflictCheck.h"
+#include "model/CHartbus.h"
+#include "model/COrlaNode.h"
+#include "model/CProductTarn.h"
+#include "os/FileSystem.h"
+#include "projectfile/ProjectFile.h"
+
+namespace korvan::cli {
+namespace {
+
+// Loads the project of the command line into a product of the model; false after the load's
+// message.
+bool loadProject(CliContext& context, AppState& state, CProductTarn& product, const std::string& path) {
+    startProduct(state, product, context.requireModel());
+    if (!os::fileExists(path)) {
+        context.prompt.message("File not exisit");
+        return false;
+    }
+    const LoadResult loaded = loadFromFile(product, state, context.prompt, path);
+    if (!loaded.ok())
+        context.prompt.message(loaded.message);
+    return loaded.ok();
+}
+
+// Every node of every channel's current mode, as the download checks them first.
+ResultCode validateNodes(const CProductTarn& product, Prompt& prompt) {
+    for (const CHartbus* channel : product.channels())
+        for (const COrlaNode* node : channel->currentNodes())
+            if (const ResultCode code = node->validate(prompt); !succeeded(code))
+                return code;
+    return ResultCode::Success;
+}
+
+} // namespace
+
+int runCheck(CliContext& context) {
+    const CommandArguments arguments(context.invocation.arguments, {}, {});
+    arguments.expectPositional(1);
+    AppState state;
+    CProductTarn product;
+    if (!loadProject(context, state, product, arguments.positional()[0]))
+        return ExitBadProject;
+    if (const ResultCode code = validateNodes(product, context.prompt); !succeeded(code))
+        return static_cast<int>(code);
+    if (hasMappingConflict(product)) {
+        context.prompt.message("Memory mapping has conflicts!");
+        return ExitMappingConflict;
+    }
+    return ExitOk;
+}
+
+int runAutomap(CliContext& context) {
+    const CommandArguments arguments(context.invocation.arguments, {"-o"}, {});
+    arguments.expectPositional(1);
+    const std::string& input = arguments.positional()[0];
+    const std::string output = arguments.value("-o").value_or(input);
+    AppState state;
+    CProductTarn product;
+    if (!loadProject(context, state, product, input))
+        return ExitBadProject;
+    context.prompt.setAnswer(Answer::Yes);
+    static_cast<void>(autoMapAddresses(product, context.prompt));
+    if (const SaveResult saved = saveToFile(product, output); !saved.ok) {
+        context.prompt.message(saved.message);
+        return ExitFailure;
+    }
+    return ExitOk;
+}
+
+int runExport(CliContext& context) {
+    const CommandArguments arguments(context.invocation.arguments, {"-o"}, {});
+    arguments.expectPositional(1);
+    const auto output = arguments.value("-o");
+    if (!output)
+        throw UsageError{"export needs -o OUT.xlsx"};
+    AppState state;
+    CProductTarn product;
+    if (!loadProject(context, state, product, arguments.positional()[0]))
+        return ExitBadProject;
+    return exportSpreadsheetTo(product, *output, context.prompt) ? ExitOk : ExitFailure;
+}
+
+} // namespace korvan::cli
