@@ -221,6 +221,9 @@ void VelaSimulator::sendWithFaults(int fd, Bytes answer, int exchange, bool tunn
         }
         answer[at] = static_cast<std::uint8_t>(answer[at] + 1);
     }
+    if (exchange == faults.garbageAt)
+        for (std::size_t i = 0; i < answer.size(); ++i)
+            answer[i] = static_cast<std::uint8_t>(0xA5 ^ (i * 37));
     if (exchange == faults.truncateAt)
         answer.resize(answer.size() / 2);
     if (exchange == faults.lateAt)
@@ -263,6 +266,8 @@ bool VelaSimulator::serveConnection(Connection& connection) {
         } else {
             return false; // not a tunnel frame: the gateway drops the connection
         }
+        if (exchange == options_.faults.closeAt)
+            return false;
         if (answer)
             sendWithFaults(connection.fd, std::move(*answer), exchange, !connection.management);
     }

@@ -195,6 +195,13 @@ struct Fault {
     Strings shown;
 };
 
+sim::FaultPlan rubbish(int garbageAt, int closeAt) {
+    sim::FaultPlan faults;
+    faults.garbageAt = garbageAt;
+    faults.closeAt = closeAt;
+    return faults;
+}
+
 sim::FaultPlan plan(int silentFrom, int badChecksumAt, int truncateAt, int lateAt, bool refuse = false) {
     sim::FaultPlan faults;
     faults.silentFrom = silentFrom;
@@ -259,6 +266,15 @@ INSTANTIATE_TEST_SUITE_P(
               {"Data upload check error"}},
         Fault{
             "truncated", plan(0, 0, 4, 0), false, ResultCode::UploadCheckError, {"Data upload check error"}},
+        Fault{"rubbish", rubbish(2, 0), false, ResultCode::UploadCheckError, {"Data upload check error"}},
+        Fault{"closedEarly",
+              rubbish(0, 2),
+              false,
+              ResultCode::TcpFailure,
+              {"Reads the configuration fails, verify the IP address and port number are correct!",
+               "Unknown Error!"}},
+        Fault{
+            "serialRubbish", rubbish(4, 0), true, ResultCode::UploadCheckError, {"Data upload check error"}},
         Fault{"lateCommand",
               plan(0, 0, 0, 4),
               false,
