@@ -12,6 +12,7 @@ struct FaultPlan {
     int closeAt = 0;       // the connection is closed instead of answered (TCP)
     int lateAt = 0;        // the answer is held back for lateMs
     int lateMs = 1500;
+    int splitAt = 0;                // the answer goes in two parts, the second 100 ms after the first
     bool refuseConnections = false; // nothing listens on the TCP ports
 };
 

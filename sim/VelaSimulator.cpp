@@ -228,6 +228,13 @@ void VelaSimulator::sendWithFaults(int fd, Bytes answer, int exchange, bool tunn
         answer.resize(answer.size() / 2);
     if (exchange == faults.lateAt)
         std::this_thread::sleep_for(std::chrono::milliseconds(faults.lateMs));
+    if (exchange == faults.splitAt && answer.size() > 1) {
+        const std::size_t half = answer.size() / 2;
+        writeAll(fd, std::span(answer).first(half));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        writeAll(fd, std::span(answer).subspan(half));
+        return;
+    }
     writeAll(fd, answer);
 }
 

@@ -15,7 +15,7 @@ constexpr const char* usage =
     "usage: vela-sim [--model vela-1h-tcp|vela-3h-tcp|vela-3h-rtu] [--tcp-port PORT] [--mgmt-port PORT]\n"
     "                [--udp-port PORT] [--pty] [--lifetime SECONDS] [--log FILE]\n"
     "                [--silent-from N] [--bad-checksum-at N] [--truncate-at N] [--garbage-at N]\n"
-    "                [--close-at N] [--late-at N] [--late-ms MS]\n"
+    "                [--close-at N] [--split-at N] [--late-at N] [--late-ms MS]\n"
     "                [--refuse]\n"
     "Listens on 127.0.0.1 only (port 0 or none: the system picks one) and prints the ports and the\n"
     "pseudo-terminal's path; exchanges are counted from 1 for the faults; stops after the lifetime\n"
@@ -69,6 +69,8 @@ bool parseOptions(const std::vector<std::string>& words, SimOptions& options) {
             options.faults.garbageAt = static_cast<int>(number);
         } else if (word == "--close-at") {
             options.faults.closeAt = static_cast<int>(number);
+        } else if (word == "--split-at") {
+            options.faults.splitAt = static_cast<int>(number);
         } else if (word == "--late-at") {
             options.faults.lateAt = static_cast<int>(number);
         } else if (word == "--late-ms") {

@@ -295,3 +295,31 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 } // namespace korvan
+
+namespace korvan {
+namespace {
+
+// One answer in two parts is still one good answer, on either link: the read goes on until
+// the expected length has arrived.
+TEST(Download, AnswerArrivingInTwoPartsIsAccepted) {
+    for (const bool serial : {false, true}) {
+        SCOPED_TRACE(serial);
+        const GatewayModel model = serial ? GatewayModel::Vela3hRtu : GatewayModel::Vela1hTcp;
+        sim::SimOptions options = simFor(model, serial);
+        options.faults.splitAt = serial ? 4 : 2; // the channel frame's acknowledgement
+        test::SimulatorRun run(options);
+        CProductTarn product;
+        product.build(model);
+        fillTwoCommands(product);
+        std::unique_ptr<GatewayLink> link;
+        if (serial)
+            link = std::make_unique<SerialGatewayLink>(run.ptyPath());
+        else
+            link = std::make_unique<TcpGatewayLink>(run.settings());
+        test::ScriptedPrompt prompt;
+        EXPECT_EQ(runDownload(product, *link, prompt).end, TransferEnd::Done);
+    }
+}
+
+} // namespace
+} // namespace korvan
