@@ -2,7 +2,6 @@
 #include "Commands.h"
 #include "ExitCode.h"
 #include "StderrPrompt.h"
-
 #include "app/AppState.h"
 #include "app/StartSequence.h"
 #include "base/ResultCode.h"

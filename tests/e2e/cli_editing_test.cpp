@@ -1,5 +1,4 @@
 #include "ProgramRun.h"
-
 #include "app/AppState.h"
 #include "app/StartSequence.h"
 #include "model/CHartbus.h"

@@ -25,8 +25,8 @@ namespace {
 using namespace command_item;
 
 constexpr std::size_t drawnRows = 11; // rows are drawn for positions 0-10 only
-constexpr std::string_view basicQuestion =
-    "Are you sure to choose \"Basic\"?  The advanced configuration items will be deleted after clicking \"YES\"";
+constexpr std::string_view basicQuestion = "Are you sure to choose \"Basic\"?  The advanced configuration "
+                                           "items will be deleted after clicking \"YES\"";
 
 struct Range {
     int min;
@@ -59,7 +59,9 @@ std::optional<Range> commandRule(int row) {
     }
 }
 
-bool hasCatalogueDescription(int hartCommand) { return HartCommandCatalogue::instance().fieldCount(hartCommand) > 0; }
+bool hasCatalogueDescription(int hartCommand) {
+    return HartCommandCatalogue::instance().fieldCount(hartCommand) > 0;
+}
 
 void setItemValue(const COrlaCommand& command, std::size_t position, std::string_view value) {
     if (COrlaItem* item = command.items().exactlyAt(position))
@@ -89,7 +91,8 @@ void ParameterGrid::show(const TreeTag& tag, const std::string& label) {
         return;
     tag_ = tag;
     if (tag.kind == TreeItemKind::Command)
-        hartCommand_ = decimalValue(label.size() > 10 ? std::string_view(label).substr(10) : std::string_view());
+        hartCommand_ =
+            decimalValue(label.size() > 10 ? std::string_view(label).substr(10) : std::string_view());
     redraw();
     if (tag.kind == TreeItemKind::NetworkBus)
         applyNetworkFlags();
@@ -142,7 +145,8 @@ void ParameterGrid::fillCommandRows() {
         rows_[ConfigurationMode].grey = true;
     if (rows_[ConfigurationMode].value != "Advanced")
         return;
-    rows_[6] = {"Receive Data Project Configuration", "", false, command.items().exactlyAt(ReceiveMemoryStart)};
+    rows_[6] = {"Receive Data Project Configuration", "", false,
+                command.items().exactlyAt(ReceiveMemoryStart)};
     const COrlaItem* index = command.items().exactlyAt(CommandIndex);
     rows_[7] = {"Command Index", index ? index->value() : "", true, command.items().exactlyAt(7)};
     for (std::size_t i = 8; i < drawnRows; ++i)
@@ -202,7 +206,8 @@ CellAction ParameterGrid::clickCell(int row, int column) {
         return CellAction::None; // the index is set by renumbering only
     if (item->enabled() == 0 || column != 1)
         return CellAction::None;
-    if (row == 0 && tag_->kind == TreeItemKind::Command && !advanced && !hasCatalogueDescription(hartCommand_))
+    if (row == 0 && tag_->kind == TreeItemKind::Command && !advanced &&
+        !hasCatalogueDescription(hartCommand_))
         return CellAction::None;
     if (item->kind() == TypedValue)
         return advanced && row == 6 ? CellAction::OpenAdvanced : CellAction::EditText;

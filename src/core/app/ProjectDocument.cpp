@@ -14,7 +14,9 @@ namespace {
 constexpr const char* saveQuestion = "Configuration has changed,Save it or not?";
 constexpr const char* savedMessage = "Successfully Saved!";
 
-FileRequest configFileRequest() { return {"Config File(*.xml)", "xml", ""}; }
+FileRequest configFileRequest() {
+    return {"Config File(*.xml)", "xml", ""};
+}
 
 } // namespace
 

@@ -16,8 +16,7 @@ namespace {
 
 // The item that takes the selection after one is deleted: the next sibling, else the
 // previous one, else none.
-template <class T>
-T* siblingAfterRemoval(const PtrList<T>& list, const T* removed) {
+template <class T> T* siblingAfterRemoval(const PtrList<T>& list, const T* removed) {
     const auto it = std::find(list.begin(), list.end(), removed);
     if (it == list.end())
         return nullptr;
@@ -26,15 +25,21 @@ T* siblingAfterRemoval(const PtrList<T>& list, const T* removed) {
     return it != list.begin() ? *std::prev(it) : nullptr;
 }
 
-TreeTag channelTag(CHartbus* channel) { return {TreeItemKind::Channel, nullptr, channel, nullptr, nullptr}; }
-TreeTag nodeTag(CHartbus* channel, COrlaNode* node) { return {TreeItemKind::Node, nullptr, channel, node, nullptr}; }
+TreeTag channelTag(CHartbus* channel) {
+    return {TreeItemKind::Channel, nullptr, channel, nullptr, nullptr};
+}
+TreeTag nodeTag(CHartbus* channel, COrlaNode* node) {
+    return {TreeItemKind::Node, nullptr, channel, node, nullptr};
+}
 
 } // namespace
 
 ProjectTreeEditor::ProjectTreeEditor(CProductTarn& product, AppState& state, Prompt& prompt)
     : product_(product), state_(state), prompt_(prompt) {}
 
-bool ProjectTreeEditor::isSelected(TreeItemKind kind) const { return selection_ && selection_->kind == kind; }
+bool ProjectTreeEditor::isSelected(TreeItemKind kind) const {
+    return selection_ && selection_->kind == kind;
+}
 
 void ProjectTreeEditor::select(const TreeTag& tag, const std::string& label) {
     selection_ = tag;
@@ -168,7 +173,8 @@ bool ProjectTreeEditor::copyNode() {
 }
 
 bool ProjectTreeEditor::pasteNode() {
-    if (!selection_ || (selection_->kind != TreeItemKind::Channel && selection_->kind != TreeItemKind::Node) ||
+    if (!selection_ ||
+        (selection_->kind != TreeItemKind::Channel && selection_->kind != TreeItemKind::Node) ||
         !clipboard_.hasNode())
         return false;
     CHartbus* channel = selection_->channel;

@@ -13,7 +13,8 @@ ProjectTreeItem channelItem(CHartbus& channel) {
     for (COrlaNode* node : channel.currentNodes()) {
         if (node == nullptr)
             continue;
-        ProjectTreeItem nodeItem{{TreeItemKind::Node, nullptr, &channel, node, nullptr}, node->nodeName(), {}};
+        ProjectTreeItem nodeItem{
+            {TreeItemKind::Node, nullptr, &channel, node, nullptr}, node->nodeName(), {}};
         for (COrlaCommand* command : node->commands())
             if (command != nullptr)
                 nodeItem.children.push_back(
@@ -27,14 +28,16 @@ ProjectTreeItem channelItem(CHartbus& channel) {
 
 std::vector<ProjectTreeItem> buildProjectTree(CProductTarn& product) {
     std::vector<ProjectTreeItem> tree;
-    tree.push_back({{TreeItemKind::NetworkBus, &product.networkBus(), nullptr, nullptr, nullptr}, "Fieldbus", {}});
+    tree.push_back(
+        {{TreeItemKind::NetworkBus, &product.networkBus(), nullptr, nullptr, nullptr}, "Fieldbus", {}});
     for (CHartbus* channel : product.channels())
         if (channel != nullptr)
             tree.push_back(channelItem(*channel));
     return tree;
 }
 
-const ProjectTreeItem* findTreeItemByLabel(const std::vector<ProjectTreeItem>& tree, const std::string& label) {
+const ProjectTreeItem* findTreeItemByLabel(const std::vector<ProjectTreeItem>& tree,
+                                           const std::string& label) {
     for (const ProjectTreeItem& item : tree) {
         if (item.label == label)
             return &item;

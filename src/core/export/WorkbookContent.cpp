@@ -16,10 +16,14 @@ namespace {
 
 using namespace command_item;
 
-constexpr std::array<const char*, 8> sheetNames{
-    "Fieldbus",  "Channel Configuration",           "Channel 1",
-    "Channel 2", "Channel 3",                       "Channel1 advanced configuration",
-    "Channel2 advanced configuration",              "Channel3 advanced configuration"};
+constexpr std::array<const char*, 8> sheetNames{"Fieldbus",
+                                                "Channel Configuration",
+                                                "Channel 1",
+                                                "Channel 2",
+                                                "Channel 3",
+                                                "Channel1 advanced configuration",
+                                                "Channel2 advanced configuration",
+                                                "Channel3 advanced configuration"};
 constexpr int channelSheet = 1;  // + channel number
 constexpr int advancedSheet = 4; // + channel number
 constexpr int commandItemsExported = 15;
@@ -86,8 +90,9 @@ void exportSegments(const COrlaCommand& command, int k, SheetContent& sheet, int
         if (segment == nullptr)
             break;
         const int address = decimalValue(segment->segmentAddress());
-        sheet.set(row, 1,
-                  segmentByteRange(decimalValue(segment->segmentOffset()), decimalValue(segment->segmentLength())));
+        sheet.set(
+            row, 1,
+            segmentByteRange(decimalValue(segment->segmentOffset()), decimalValue(segment->segmentLength())));
         sheet.set(row, 2, segment->segmentAddress());
         sheet.set(row, 3, decimalText(address / 2 - (address < 0 && address % 2 != 0 ? 1 : 0)));
         sheet.set(row, 4, segment->segmentSwap() ? "Register swap" : "no swap");

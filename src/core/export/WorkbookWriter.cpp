@@ -1,9 +1,8 @@
 #include "export/WorkbookWriter.h"
 
-#include <xlsxwriter.h>
-
 #include <algorithm>
 #include <map>
+#include <xlsxwriter.h>
 
 namespace korvan {
 namespace {
@@ -35,8 +34,8 @@ bool writeSheet(lxw_workbook* workbook, const SheetContent& content, const Forma
     std::map<int, double> widths;
     for (const auto& [position, text] : content.cells) {
         const auto [row, column] = position;
-        const bool header = std::find(content.headerRows.begin(), content.headerRows.end(), row) !=
-                            content.headerRows.end();
+        const bool header =
+            std::find(content.headerRows.begin(), content.headerRows.end(), row) != content.headerRows.end();
         if (worksheet_write_string(sheet, static_cast<lxw_row_t>(row - 1), static_cast<lxw_col_t>(column - 1),
                                    text.c_str(), header ? formats.header : formats.body) != LXW_NO_ERROR)
             return false;

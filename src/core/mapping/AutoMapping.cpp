@@ -21,11 +21,13 @@ using namespace command_item;
 // Lengths read from a file may be huge or negative; the counters saturate rather than wrap.
 int advance(int counter, int length) {
     const std::int64_t sum = static_cast<std::int64_t>(counter) + length;
-    return static_cast<int>(std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-int valueOf(const COrlaItem* item) { return item ? decimalValue(item->value()) : 0; }
+int valueOf(const COrlaItem* item) {
+    return item ? decimalValue(item->value()) : 0;
+}
 
 // Only items the command really has are written: a short item list must not make a write
 // land on its last item.
@@ -34,8 +36,12 @@ void writeValue(COrlaItem* item, int value) {
         item->setValue(decimalText(value));
 }
 
-int halfDown(int value) { return static_cast<int>((static_cast<std::int64_t>(value) - (value < 0 ? 1 : 0)) / 2); }
-int halfUp(int value) { return static_cast<int>((static_cast<std::int64_t>(value) + (value > 0 ? 1 : 0)) / 2); }
+int halfDown(int value) {
+    return static_cast<int>((static_cast<std::int64_t>(value) - (value < 0 ? 1 : 0)) / 2);
+}
+int halfUp(int value) {
+    return static_cast<int>((static_cast<std::int64_t>(value) + (value > 0 ? 1 : 0)) / 2);
+}
 
 void writeDerivedItems(const COrlaCommand& command) {
     const auto& items = command.items();

@@ -10,7 +10,8 @@
 
 namespace korvan {
 
-CommandSelection::CommandSelection(const COrlaNode& node, int channelCommandTotal) : count_(channelCommandTotal) {
+CommandSelection::CommandSelection(const COrlaNode& node, int channelCommandTotal)
+    : count_(channelCommandTotal) {
     offered_.fill(true);
     // A number above 254 ends the marking, as the node's list is taken to be well formed.
     for (const COrlaCommand* command : node.commands()) {
@@ -62,6 +63,8 @@ std::array<bool, CommandSelection::CommandNumbers> CommandSelection::chosen() co
     return flags;
 }
 
-std::string CommandSelection::entryText(int number) { return "Command ID" + decimalText(number); }
+std::string CommandSelection::entryText(int number) {
+    return "Command ID" + decimalText(number);
+}
 
 } // namespace korvan

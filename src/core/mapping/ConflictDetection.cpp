@@ -12,7 +12,9 @@ namespace {
 
 using namespace command_item;
 
-std::size_t gridIndex(UsageGrid grid) { return grid == UsageGrid::Send ? 0 : 1; }
+std::size_t gridIndex(UsageGrid grid) {
+    return grid == UsageGrid::Send ? 0 : 1;
+}
 
 // A send start below the memory lands on the first cell past it and one above on the last
 // cell of the memory, so that a wrong start always shows.
@@ -35,8 +37,7 @@ bool hasMappingItems(const COrlaCommand& command) {
     return true;
 }
 
-template <class Visit>
-void forEachSegment(const COrlaCommand& command, Visit visit) {
+template <class Visit> void forEachSegment(const COrlaCommand& command, Visit visit) {
     for (int i = 0; i < command.segmentCount(); ++i)
         if (const COrlaItem* segment = command.segmentRecord(static_cast<std::size_t>(i)))
             visit(decimalValue(segment->segmentAddress()), decimalValue(segment->segmentLength()));
@@ -83,7 +84,8 @@ void ConflictDetection::markMemory(const COrlaCommand& command) {
         return;
     send_.mark(sendStartIndex(valueAt(command, SendMemoryStart)), valueAt(command, SendLengthBytes));
     if (!command.isAdvanced()) {
-        receive_.mark(std::min(valueAt(command, ReceiveMemoryStart), 2999), valueAt(command, ReceiveLengthBytes));
+        receive_.mark(std::min(valueAt(command, ReceiveMemoryStart), 2999),
+                      valueAt(command, ReceiveLengthBytes));
         return;
     }
     forEachSegment(command, [this](int address, int length) { receive_.mark(address, length); });
@@ -123,7 +125,8 @@ void ConflictDetection::restoreHighlight() {
 
 void ConflictDetection::highlightRange(UsageGrid grid, int startIndex, int length) {
     const std::size_t g = gridIndex(grid);
-    const std::int64_t end = std::min<std::int64_t>(static_cast<std::int64_t>(startIndex) + length, UsageGridCells);
+    const std::int64_t end =
+        std::min<std::int64_t>(static_cast<std::int64_t>(startIndex) + length, UsageGridCells);
     for (std::int64_t i = std::max(startIndex, 0); i < end; ++i) {
         const auto cell = static_cast<std::size_t>(i);
         // A cell two ranges of the command share keeps the colour it had before the first.
@@ -140,11 +143,14 @@ void ConflictDetection::highlight(const COrlaCommand& command) {
     highlighted_ = &command;
     if (!hasMappingItems(command))
         return;
-    highlightRange(UsageGrid::Send, valueAt(command, SendMemoryStart) - 3000, valueAt(command, SendLengthBytes));
-    highlightRange(UsageGrid::Receive, valueAt(command, ReceiveMemoryStart), valueAt(command, ReceiveLengthBytes));
+    highlightRange(UsageGrid::Send, valueAt(command, SendMemoryStart) - 3000,
+                   valueAt(command, SendLengthBytes));
+    highlightRange(UsageGrid::Receive, valueAt(command, ReceiveMemoryStart),
+                   valueAt(command, ReceiveLengthBytes));
     if (command.isAdvanced())
-        forEachSegment(command,
-                       [this](int address, int length) { highlightRange(UsageGrid::Receive, address, length); });
+        forEachSegment(command, [this](int address, int length) {
+            highlightRange(UsageGrid::Receive, address, length);
+        });
 }
 
 void ConflictDetection::clickLabel(const ProjectTreeItem& item) {

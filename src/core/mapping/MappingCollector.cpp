@@ -28,7 +28,8 @@ void collectCommandMapping(const COrlaCommand& command, MappingLists& lists) {
         const COrlaItem* segment = command.segmentRecord(static_cast<std::size_t>(i));
         if (segment == nullptr)
             break;
-        lists.receive.push_back({decimalValue(segment->segmentAddress()), decimalValue(segment->segmentLength())});
+        lists.receive.push_back(
+            {decimalValue(segment->segmentAddress()), decimalValue(segment->segmentLength())});
     }
 }
 

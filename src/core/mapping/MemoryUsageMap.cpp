@@ -47,7 +47,8 @@ void MemoryUsageMap::mark(int startIndex, int length) {
     const std::int64_t first = std::max<std::int64_t>(startIndex, 0);
     const std::int64_t last = std::min<std::int64_t>(end, CellCount);
     for (std::int64_t i = first; i < last; ++i)
-        cells_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::min(cells_[static_cast<std::size_t>(i)] + 1, 2));
+        cells_[static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(std::min(cells_[static_cast<std::size_t>(i)] + 1, 2));
 }
 
 int MemoryUsageMap::cellValue(int index) const {

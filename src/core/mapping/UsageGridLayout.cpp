@@ -4,7 +4,9 @@
 
 namespace korvan {
 
-GridCell usageGridCell(int index) { return {index / UsageGridColumns + 1, index % UsageGridColumns + 1}; }
+GridCell usageGridCell(int index) {
+    return {index / UsageGridColumns + 1, index % UsageGridColumns + 1};
+}
 
 std::string usageGridRowLabel(UsageGrid grid, int row) {
     if (row < 1 || row > UsageGridRows)

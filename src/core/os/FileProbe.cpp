@@ -52,6 +52,8 @@ std::string moveFileOver(const std::string& from, const std::string& to) {
     return reason;
 }
 
-void removeFile(const std::string& path) { ::unlink(path.c_str()); }
+void removeFile(const std::string& path) {
+    ::unlink(path.c_str());
+}
 
 } // namespace korvan::os

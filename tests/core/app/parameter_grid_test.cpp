@@ -1,6 +1,5 @@
-#include "app/ParameterGrid.h"
-
 #include "app/AppState.h"
+#include "app/ParameterGrid.h"
 #include "app/StartSequence.h"
 #include "base/Decimal.h"
 #include "hart/AdvancedConfiguration.h"
@@ -184,9 +183,10 @@ TEST_F(ParameterGridTest, AdvancedSwitchShowsItsLayoutAndBasicAsksBeforeDropping
     EXPECT_EQ(grid.rows()[9].name, "Receive data length (WORD)");
     EXPECT_EQ(grid.rows()[6].value, "0");
     EXPECT_EQ(grid.rows()[10].name, "Command Index");
-    EXPECT_EQ(prompt.shown.back(),
-              "Are you sure to choose \"Basic\"?  The advanced configuration items will be deleted after clicking "
-              "\"YES\"");
+    EXPECT_EQ(
+        prompt.shown.back(),
+        "Are you sure to choose \"Basic\"?  The advanced configuration items will be deleted after clicking "
+        "\"YES\"");
 }
 
 TEST_F(ParameterGridTest, UndescribedCommandHasAGreyConfigurationModeThatCannotBeOpened) {

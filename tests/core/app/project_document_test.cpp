@@ -1,6 +1,5 @@
-#include "app/ProjectDocument.h"
-
 #include "app/AppState.h"
+#include "app/ProjectDocument.h"
 #include "app/StartSequence.h"
 #include "model/CHartbus.h"
 #include "model/COrlaNode.h"
@@ -23,7 +22,8 @@ const std::string saved = "Successfully Saved!";
 
 class ProjectDocumentTest : public ::testing::Test {
 protected:
-    explicit ProjectDocumentTest(GatewayModel model = GatewayModel::Vela3hTcp) : document(product, state, prompt) {
+    explicit ProjectDocumentTest(GatewayModel model = GatewayModel::Vela3hTcp)
+        : document(product, state, prompt) {
         startProduct(state, product, model);
         EXPECT_TRUE(document.newProject()); // the program's first project keeps the product
     }

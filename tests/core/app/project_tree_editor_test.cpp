@@ -1,6 +1,5 @@
-#include "app/ProjectTreeEditor.h"
-
 #include "app/AppState.h"
+#include "app/ProjectTreeEditor.h"
 #include "app/ProjectTreeItem.h"
 #include "mapping/CommandSelection.h"
 #include "model/CHartbus.h"
@@ -26,8 +25,12 @@ protected:
     }
 
     CHartbus* channel(std::size_t i) { return product.channel(i); }
-    TreeTag channelTag(std::size_t i) { return {TreeItemKind::Channel, nullptr, channel(i), nullptr, nullptr}; }
-    TreeTag nodeTag(std::size_t i, COrlaNode* node) { return {TreeItemKind::Node, nullptr, channel(i), node, nullptr}; }
+    TreeTag channelTag(std::size_t i) {
+        return {TreeItemKind::Channel, nullptr, channel(i), nullptr, nullptr};
+    }
+    TreeTag nodeTag(std::size_t i, COrlaNode* node) {
+        return {TreeItemKind::Node, nullptr, channel(i), node, nullptr};
+    }
 
     void selectChannel(std::size_t i) { editor.select(channelTag(i), channel(i)->busName()); }
     void selectNode(std::size_t i, COrlaNode* node) { editor.select(nodeTag(i, node), node->nodeName()); }
@@ -217,7 +220,8 @@ TEST_F(ProjectTreeEditorTest, PasteStopsAtTheChannelLimitAndRefusesAFullChannel)
     multiDropChannelWithNodes(2, 14);
     selectChannel(2);
     EXPECT_FALSE(editor.pasteNode());
-    EXPECT_EQ(prompt.shown, std::vector<std::string>{"The current node has more than 15, can not paste the node!"});
+    EXPECT_EQ(prompt.shown,
+              std::vector<std::string>{"The current node has more than 15, can not paste the node!"});
     EXPECT_EQ(channel(2)->currentNodes().size(), 15u);
 }
 

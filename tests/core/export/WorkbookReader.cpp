@@ -79,7 +79,8 @@ std::optional<ReadWorkbook> readWorkbook(const std::string& path) {
         } else if (fields.size() >= 5 && fields[0] == "C") {
             const std::string& sheet = book.sheetNames.at(std::stoul(fields[1]));
             book.allText = book.allText && fields[4] == "s";
-            book.cells[sheet][{std::stoi(fields[2]), std::stoi(fields[3])}] = fields.size() > 5 ? unescape(fields[5]) : "";
+            book.cells[sheet][{std::stoi(fields[2]), std::stoi(fields[3])}] =
+                fields.size() > 5 ? unescape(fields[5]) : "";
         }
     }
     return book;

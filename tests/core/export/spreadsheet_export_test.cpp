@@ -1,9 +1,8 @@
-#include "export/SpreadsheetExport.h"
-#include "export/WorkbookContent.h"
-
 #include "WorkbookReader.h"
 #include "app/AppState.h"
 #include "app/StartSequence.h"
+#include "export/SpreadsheetExport.h"
+#include "export/WorkbookContent.h"
 #include "model/CProductTarn.h"
 #include "os/FileSystem.h"
 #include "support/SampleProjects.h"
@@ -11,7 +10,6 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace korvan {
@@ -96,7 +94,8 @@ TEST_F(SpreadsheetExportTest, ThreeChannelWorkbookReadsBackWithTheSheetsAndCells
         {"Channel2 advanced configuration", 1, 1, ""},
     };
     for (const auto& c : cells)
-        EXPECT_EQ(book->at(c.sheet, c.row, c.column), c.text) << c.sheet << " (" << c.row << ", " << c.column << ")";
+        EXPECT_EQ(book->at(c.sheet, c.row, c.column), c.text)
+            << c.sheet << " (" << c.row << ", " << c.column << ")";
 }
 
 TEST_F(SpreadsheetExportTest, SegmentBlocksOfLaterCommandsLeaveOneEmptyRow) {

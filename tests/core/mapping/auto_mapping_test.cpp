@@ -1,6 +1,5 @@
-#include "mapping/AutoMapping.h"
-
 #include "base/Decimal.h"
+#include "mapping/AutoMapping.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaItem.h"

@@ -1,5 +1,4 @@
 #include "mapping/CommandSelection.h"
-
 #include "model/COrlaNode.h"
 #include "model/ObjectRegistries.h"
 #include "support/ScriptedPrompt.h"

@@ -1,8 +1,7 @@
+#include "base/Decimal.h"
+#include "mapping/AutoMapping.h"
 #include "mapping/ConflictCheck.h"
 #include "mapping/MappingCollector.h"
-#include "mapping/AutoMapping.h"
-
-#include "base/Decimal.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaItem.h"
@@ -13,7 +12,6 @@
 #include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 namespace korvan {
@@ -95,7 +93,8 @@ protected:
             record->setSegmentAddress(decimalText(segment.start));
             record->setSegmentLength(decimalText(segment.length));
         }
-        command.segmentRecord(0)->setSegmentEnableCount(decimalText(static_cast<std::int64_t>(segments.size())));
+        command.segmentRecord(0)->setSegmentEnableCount(
+            decimalText(static_cast<std::int64_t>(segments.size())));
     }
 
     CProductTarn product;

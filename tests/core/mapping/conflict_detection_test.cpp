@@ -1,6 +1,5 @@
-#include "mapping/ConflictDetection.h"
-
 #include "base/Decimal.h"
+#include "mapping/ConflictDetection.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaItem.h"
@@ -38,12 +37,14 @@ protected:
     }
 
     // Colours of cells [first, last] of a grid must all be `colour`.
-    static void expectCells(const ConflictDetection& dialog, UsageGrid grid, int first, int last, Rgb colour) {
+    static void expectCells(const ConflictDetection& dialog, UsageGrid grid, int first, int last,
+                            Rgb colour) {
         for (int i = first; i <= last; ++i)
             ASSERT_EQ(dialog.cellColourAt(grid, i), colour) << "cell " << i;
     }
 
-    static const ProjectTreeItem& commandItem(const ConflictDetection& dialog, std::size_t channel, std::size_t i) {
+    static const ProjectTreeItem& commandItem(const ConflictDetection& dialog, std::size_t channel,
+                                              std::size_t i) {
         return dialog.tree().at(channel + 1).children.at(0).children.at(i);
     }
 
