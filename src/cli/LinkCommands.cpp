@@ -183,8 +183,10 @@ int runDiagnose(CliContext& context) {
     AppState state;
     CProductTarn product;
     startProduct(state, product, model);
+    // As the Diagnose window, which opens after every upload attempt that was not cancelled:
+    // the status is read even when the upload failed, and the exit status then tells that.
     const TransferOutcome uploaded = korvan::runUpload(product, state, *link, context.prompt);
-    if (uploaded.end != TransferEnd::Done)
+    if (uploaded.end == TransferEnd::Cancelled || uploaded.end == TransferEnd::Refused)
         return exitStatusOf(uploaded);
     if (const ResultCode opened = link->open(); !succeeded(opened)) {
         context.prompt.message(link_text::openPortFailed);
@@ -209,7 +211,7 @@ int runDiagnose(CliContext& context) {
     if (!reading.ok)
         return ExitFailure;
     printRows(context.out, reading.rows);
-    return ExitOk;
+    return exitStatusOf(uploaded);
 }
 
 } // namespace korvan::cli
