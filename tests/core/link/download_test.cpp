@@ -323,3 +323,30 @@ TEST(Download, AnswerArrivingInTwoPartsIsAccepted) {
 
 } // namespace
 } // namespace korvan
+
+namespace korvan {
+namespace {
+
+TEST(Download, SecondDownloadNumbersItsFailingCommandFromOneAgain) {
+    sim::SimOptions options = simFor(GatewayModel::Vela1hTcp);
+    options.faults.lateAt = 3;     // the first download's first command
+    options.faults.lateMs = 3100;  // just past the command's receive time-out
+    options.faults.silentFrom = 6; // the second download's first command, and everything after
+    test::SimulatorRun run(options);
+    CProductTarn product;
+    product.build(GatewayModel::Vela1hTcp);
+    fillTwoCommands(product);
+    TcpGatewayLink link(run.settings());
+    test::ScriptedPrompt prompt;
+    ConfigurationDownload download(product, link, prompt);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        prompt.shown.clear();
+        EXPECT_EQ(download.downloadAll(), ResultCode::CheckError);
+        EXPECT_EQ(prompt.shown,
+                  (Strings{"The 1 command failed to download!",
+                           "Reads the configuration fails, verify that the IP address is correct!"}));
+    }
+}
+
+} // namespace
+} // namespace korvan
