@@ -149,6 +149,45 @@ TEST_F(ProjectConflictTest, CommandMissingAMappingItemIsLeftOut) {
     EXPECT_FALSE(hasMappingConflict(product));
 }
 
+// Random small projects over a narrow address window: Basic and Advanced commands, zero
+// lengths, equal starts and touching ranges all come up.
+TEST(RandomProjects, PreCheckAnswersAsThePairwiseRule) {
+    std::mt19937 random(4242);
+    const auto pick = [&](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+    int conflicts = 0;
+    for (int round = 0; round < 300; ++round) {
+        CProductTarn product;
+        product.build(GatewayModel::Vela3hTcp);
+        for (CHartbus* channel : product.channels()) {
+            COrlaNode* node = channel->addNode();
+            for (int c = pick(3); c > 0; --c) {
+                COrlaCommand* command = node->addHartCommand(product.registries(), 48);
+                command->setItemInt(SendMemoryStart, 3000 + pick(40));
+                command->setItemInt(SendLengthBytes, pick(6));
+                command->setItemInt(ReceiveMemoryStart, pick(40));
+                command->setItemInt(ReceiveLengthBytes, pick(6));
+                if (pick(2) == 0)
+                    continue;
+                command->itemAt(ConfigurationMode)->setValue("Advanced");
+                const int segments = pick(4);
+                command->segmentRecord(0)->setSegmentEnableCount(decimalText(segments));
+                for (int i = 0; i < segments; ++i) {
+                    command->segmentRecord(static_cast<std::size_t>(i))
+                        ->setSegmentAddress(decimalText(pick(60)));
+                    command->segmentRecord(static_cast<std::size_t>(i))
+                        ->setSegmentLength(decimalText(pick(5)));
+                }
+            }
+        }
+        const MappingLists lists = collectMappings(product);
+        const bool expected = rangesOverlapPairwise(lists.send) || rangesOverlapPairwise(lists.receive);
+        conflicts += expected;
+        ASSERT_EQ(hasMappingConflict(product), expected) << "round " << round;
+    }
+    EXPECT_GT(conflicts, 30);
+    EXPECT_LT(conflicts, 270);
+}
+
 TEST(MaximalProject, AutomaticMappingLeavesNoConflictAndAMovedSegmentMakesOne) {
     CProductTarn product;
     product.build(GatewayModel::Vela3hTcp);
