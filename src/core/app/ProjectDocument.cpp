@@ -57,10 +57,10 @@ bool ProjectDocument::newProject() {
         path_.clear();
         state_.projectDirty = 0;
         product_.rebuild(state_.model);
-        enable_flags::projectTreeReset(state_);
     }
     ++state_.newDocumentCount;
-    state_.canSelectMode = 1;
+    enable_flags::projectTreeReset(state_);
+    enable_flags::newProjectCreated(state_);
     state_.serialDebugAllowed = 1;
     return true;
 }

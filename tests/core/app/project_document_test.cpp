@@ -94,7 +94,11 @@ TEST_F(ProjectDocumentTest, SaveThenOpenRoundTripsAndSetsPathAndCaption) {
     EXPECT_TRUE(isEmptyProject());
     EXPECT_EQ(document.caption(), path); // New does not restore the start caption
     state.projectDirty = 1;
+    state.canShowMemory = 1;
+    state.canDownload = 0;
     ASSERT_TRUE(document.openProject(path)); // no question on open
+    EXPECT_EQ(state.canShowMemory, 0);
+    EXPECT_EQ(state.canDownload, 1);
     EXPECT_EQ(test::describeProduct(product), before);
     EXPECT_EQ(state.projectDirty, 0);
     EXPECT_EQ(document.currentPath(), path);
