@@ -298,8 +298,9 @@ void VelaSimulator::serveSearch() {
     const int exchange = ++exchanges_;
     if (!answer || (options_.faults.silentFrom != 0 && exchange >= options_.faults.silentFrom))
         return;
-    ::sendto(searchSocket_, answer->data(), answer->size(), 0, reinterpret_cast<const sockaddr*>(&sender),
-             length);
+    for (int i = 0; i < options_.searchAnswers; ++i)
+        ::sendto(searchSocket_, answer->data(), answer->size(), 0, reinterpret_cast<const sockaddr*>(&sender),
+                 length);
 }
 
 void VelaSimulator::servePseudoTerminal() {

@@ -20,7 +20,8 @@ struct SimOptions {
     bool pseudoTerminal = false;
     int lifetimeMs = 30000; // the simulator stops by itself after this time
     FaultPlan faults;
-    std::string logPath; // every received frame as a line of hexadecimal bytes; empty: none
+    int searchAnswers = 1; // answers sent per search request, as from that many gateways at one address
+    std::string logPath;   // every received frame as a line of hexadecimal bytes; empty: none
 };
 
 // A received frame and where it came from ("tcp", "mgmt", "udp" or "pty").

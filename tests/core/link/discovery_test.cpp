@@ -140,3 +140,32 @@ TEST(EthernetConfiguration, FixedAddressOrSearch) {
 
 } // namespace
 } // namespace korvan
+
+namespace korvan {
+namespace {
+
+TEST(Discovery, RepeatedAddressShowsOneRow) {
+    sim::SimOptions options = searchSim(GatewayModel::Vela3hTcp);
+    options.searchAnswers = 2;
+    test::SimulatorRun run(options);
+    SearchSettings settings;
+    settings.port = run.simulator().searchPort();
+    settings.broadcastAddress = "127.0.0.1";
+    settings.localAddresses = [] { return std::vector<std::string>{"127.0.0.1"}; };
+    GatewaySearch search(settings);
+    AppState state;
+    search.open(state);
+    EXPECT_FALSE(search.tick(0));
+    ASSERT_EQ(search.records().size(), 2u);
+    EXPECT_EQ(search.records()[1].number, " 2");
+    ASSERT_EQ(search.shownRecords().size(), 1u);
+    search.clickRow(1, state); // outside the rows shown
+    EXPECT_TRUE(state.gatewayIp.empty());
+    EXPECT_FALSE(search.signInEnabled());
+    search.clickRow(0, state);
+    EXPECT_EQ(state.gatewayIp, "127.0.0.1");
+    EXPECT_TRUE(search.signInEnabled());
+}
+
+} // namespace
+} // namespace korvan
