@@ -35,7 +35,9 @@ bool SerialGatewayLink::serialWriteKeepOpen(std::span<const std::uint8_t> bytes)
 
 LinkReply SerialGatewayLink::serialRead(std::size_t n) {
     os::pauseMilliseconds(readWaitMs);
-    if (port_.inputQueueLength() == 0) {
+    // An answer not yet begun after the 50 ms wait gets the line's constant time-out to start:
+    // the read ends at the expected length or a time-out, never at the first moment of quiet.
+    if (port_.inputQueueLength() == 0 && !port_.waitReadable(constantMs)) {
         port_.close();
         return {LinkFailure::Read, {}};
     }

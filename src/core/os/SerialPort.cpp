@@ -89,6 +89,17 @@ std::size_t SerialPort::inputQueueLength() const {
     return static_cast<std::size_t>(waiting);
 }
 
+bool SerialPort::waitReadable(int milliseconds) const {
+    if (fd_ < 0)
+        return false;
+    pollfd waiting{fd_, POLLIN, 0};
+    int ready = 0;
+    do
+        ready = ::poll(&waiting, 1, milliseconds);
+    while (ready < 0 && errno == EINTR);
+    return ready > 0 && (waiting.revents & POLLIN) != 0;
+}
+
 std::vector<std::uint8_t> SerialPort::read(std::size_t n, int intervalMs, int totalMs) {
     std::vector<std::uint8_t> bytes(n);
     std::size_t filled = 0;

@@ -25,6 +25,8 @@ public:
     [[nodiscard]] bool write(std::span<const std::uint8_t> bytes, int timeoutMs);
     // The number of received bytes waiting to be read.
     [[nodiscard]] std::size_t inputQueueLength() const;
+    // Waits at most `milliseconds` for received bytes; true when some are waiting.
+    [[nodiscard]] bool waitReadable(int milliseconds) const;
     // Reads until n bytes arrived, no byte came for intervalMs, or totalMs passed.
     [[nodiscard]] std::vector<std::uint8_t> read(std::size_t n, int intervalMs, int totalMs);
     // Discards what is waiting in both directions.
