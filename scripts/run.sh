@@ -16,7 +16,8 @@ for _ in $(seq 100); do
 done
 tcp_port=$(awk '$1 == "tcp" { print $2 }' "$sim_out")
 mgmt_port=$(awk '$1 == "mgmt" { print $2 }' "$sim_out")
+search_port=$(awk '$1 == "udp" { print $2 }' "$sim_out")
 link=(--model vela-3h-tcp --gateway "127.0.0.1:$tcp_port" --mgmt-port "$mgmt_port")
-build/bin/korvanctl --model vela-3h-tcp --gateway 127.0.0.1 --mgmt-port "$mgmt_port" search
+build/bin/korvanctl --model vela-3h-tcp --gateway 127.0.0.1 --mgmt-port "$search_port" search
 build/bin/korvanctl "${link[@]}" download build/bin/Vela-3H-TCP.ini --no-reset
 build/bin/korvanctl "${link[@]}" diagnose --channel 1
