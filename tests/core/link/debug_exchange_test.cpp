@@ -156,8 +156,15 @@ TEST(DebugExchanges, PassThroughEchoesOnThePseudoTerminal) {
     ASSERT_TRUE(request);
     EXPECT_EQ(sendPassThrough(link, *request, &prompt), "FF FF 82 01 \r\n");
     EXPECT_FALSE(sendPassThrough(link, pollRequest(1), nullptr));
+    // Command 6's write: short address 2, current mode 1, acknowledged with 47 01 ch 47.
+    EXPECT_EQ(writeCommandData(link, closeFrame({0x47, 0x04, 0x01, 0x00, 0x02, 0x01}),
+                               Bytes{0x47, 0x01, 0x01, 0x47}),
+              ResultCode::Success);
+    EXPECT_EQ(writeCommandData(link, closeFrame({0x47, 0x04, 0x01, 0x00, 0x02, 0x01}),
+                               Bytes{0x47, 0x01, 0x02, 0x47}),
+              ResultCode::UploadCheckError);
     EXPECT_TRUE(link.serialWriteKeepOpen(leaveRequest(1)));
-    EXPECT_TRUE(run.waitForFrames(3));
+    EXPECT_TRUE(run.waitForFrames(5));
 }
 
 TEST(Progress, DownloadReportsEveryFrameOfItsTotal) {
