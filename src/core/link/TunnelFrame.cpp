@@ -8,20 +8,23 @@ Bytes tunnelFrame(std::uint16_t transaction, std::uint8_t frameType,
                   std::span<const std::uint8_t> privateFrame) {
     // The length field counts from the unit byte: 8 header bytes after it plus the frame.
     const std::size_t rest = 8 + privateFrame.size();
-    Bytes frame{static_cast<std::uint8_t>(transaction >> 8),
-                static_cast<std::uint8_t>(transaction & 0xFF),
-                0x00,
-                0x00,
-                static_cast<std::uint8_t>(rest >> 8),
-                static_cast<std::uint8_t>(rest & 0xFF),
-                0x01,
-                0x03,
-                0xFE,
-                0x6F,
-                0x00,
-                frameType,
-                0x0D,
-                0x0D};
+    const std::uint8_t header[] = {static_cast<std::uint8_t>(transaction >> 8),
+                                   static_cast<std::uint8_t>(transaction & 0xFF),
+                                   0x00,
+                                   0x00,
+                                   static_cast<std::uint8_t>(rest >> 8),
+                                   static_cast<std::uint8_t>(rest & 0xFF),
+                                   0x01,
+                                   0x03,
+                                   0xFE,
+                                   0x6F,
+                                   0x00,
+                                   frameType,
+                                   0x0D,
+                                   0x0D};
+    Bytes frame;
+    frame.reserve(sizeof header + privateFrame.size());
+    frame.assign(std::begin(header), std::end(header));
     frame.insert(frame.end(), privateFrame.begin(), privateFrame.end());
     return frame;
 }
