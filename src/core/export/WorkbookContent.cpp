@@ -49,8 +49,8 @@ void writeCommandHeaders(SheetContent& sheet) {
     sheet.set(1, 1, "HART Slave Address");
     sheet.set(1, 2, "HART Command");
     for (int i = 0; i < commandItemsExported; ++i) {
-        const ItemSpec& spec = basicCommandItemSpec(static_cast<std::size_t>(i));
-        sheet.set(1, 3 + i, i < static_cast<int>(BasicItemCount) ? std::string(spec.name) : std::string());
+        const ItemSpec& description = basicCommandItemSpec(static_cast<std::size_t>(i));
+        sheet.set(1, 3 + i, i < static_cast<int>(BasicItemCount) ? std::string(description.name) : std::string());
     }
     sheet.headerRows.push_back(1);
 }

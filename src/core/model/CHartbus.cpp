@@ -115,8 +115,8 @@ void CHartbus::initialise() {
     pointToPoint_.clear();
     multiDrop_.clear();
     setMode(PointToPointMode);
-    for (const ItemSpec& spec : channelItems)
-        addItem(registries().createItem(spec));
+    for (const ItemSpec& description : channelItems)
+        addItem(registries().createItem(description));
 }
 
 bool CHartbus::checkMemoryBounds(int nextSend, int nextReceive, Prompt& prompt) const {

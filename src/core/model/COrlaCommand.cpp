@@ -53,8 +53,8 @@ COrlaCommand* COrlaCommand::createHart(ObjectRegistries& registries, unsigned ha
     COrlaCommand* command = registries.commands().create();
     command->setCommandName("Command ID" + decimalText(hartCommand));
     command->setCommandNumber(hartCommand);
-    for (const ItemSpec& spec : basicItems)
-        command->addItem(registries.createItem(spec));
+    for (const ItemSpec& description : basicItems)
+        command->addItem(registries.createItem(description));
     command->itemAt(command_item::SendLengthBytes)
         ->setup(basicItems[command_item::SendLengthBytes].name, basicItems[command_item::SendLengthBytes].help, "0",
                 TypedValue, command_item::carriesNoRequestData(hartCommand) ? 0 : 1);

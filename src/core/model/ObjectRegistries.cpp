@@ -12,10 +12,10 @@ ObjectRegistries::ObjectRegistries()
 
 ObjectRegistries::~ObjectRegistries() = default;
 
-COrlaItem* ObjectRegistries::createItem(const ItemSpec& spec) {
+COrlaItem* ObjectRegistries::createItem(const ItemSpec& description) {
     COrlaItem* item = items_.create();
-    item->setup(spec.name, spec.help, spec.value, spec.kind, spec.enabled ? 1 : 0);
-    for (std::string_view choice : spec.choices)
+    item->setup(description.name, description.help, description.value, description.kind, description.enabled ? 1 : 0);
+    for (std::string_view choice : description.choices)
         item->addChoice(choice);
     return item;
 }

@@ -23,7 +23,7 @@ public:
     ObjectRegistry<COrlaItem>& items() { return items_; }
 
     // A registered item made from its description.
-    COrlaItem* createItem(const ItemSpec& spec);
+    COrlaItem* createItem(const ItemSpec& description);
     COrlaItem* createItem() { return items_.create(); }
 
 private:

@@ -55,9 +55,9 @@ constexpr std::array<ItemSpec, 6> ethernetDefaults{{
 }};
 
 template <std::size_t N>
-void appendItems(ObjectRegistries& registries, PtrList<COrlaItem>& list, const std::array<ItemSpec, N>& specs) {
-    for (const ItemSpec& spec : specs)
-        list.append(registries.createItem(spec));
+void appendItems(ObjectRegistries& registries, PtrList<COrlaItem>& list, const std::array<ItemSpec, N>& descriptions) {
+    for (const ItemSpec& description : descriptions)
+        list.append(registries.createItem(description));
 }
 
 const PtrList<COrlaItem>& emptyList() {

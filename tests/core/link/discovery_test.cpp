@@ -114,17 +114,17 @@ TEST(EthernetConfiguration, FixedAddressOrSearch) {
         int linkKind;
     };
     const std::vector<Case> cases{
-        {false, "192.168.1.20", true, "192.168.1.20", 1, 1},
+        {false, "127.0.0.20", true, "127.0.0.20", 1, 1},
         {false, "0.0.0.0", true, "0.0.0.0", 0, 1},
-        {false, "192.168.1.20", false, "10.0.0.1", 0, 0},
-        {true, "192.168.1.20", true, "", 0, 0},
+        {false, "127.0.0.20", false, "127.0.0.1", 0, 0},
+        {true, "127.0.0.20", true, "", 0, 0},
     };
     for (const Case& c : cases) {
         AppState state;
-        state.gatewayIp = "10.0.0.1";
+        state.gatewayIp = "127.0.0.1";
         EthernetConfiguration dialog(state);
         EXPECT_TRUE(dialog.searchTicked());
-        EXPECT_EQ(dialog.entryText(), "10.0.0.1");
+        EXPECT_EQ(dialog.entryText(), "127.0.0.1");
         dialog.setSearchTicked(c.tick);
         EXPECT_EQ(dialog.entryEnabled(), !c.tick);
         dialog.setEntryText(c.entry);
