@@ -2,6 +2,7 @@
 // 256 Advanced commands each with 26 segments, laid out by automatic mapping so that no pair
 // conflicts and the pairwise rule has to try every pair) against the pairwise rule it
 // replaces, measured in the same run.
+#include "BenchTiming.h"
 #include "mapping/AutoMapping.h"
 #include "mapping/ConflictCheck.h"
 #include "mapping/MappingCollector.h"
@@ -15,23 +16,7 @@
 #include <functional>
 #include <vector>
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// The median of several runs, in milliseconds.
-double medianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
+using korvan::bench::medianMs;
 
 int main() {
     using namespace korvan;

@@ -1,5 +1,6 @@
 // Saves and loads the largest project the gateway takes and compares the model's cost with
 // a bare parse and print of the same file by the XML library, measured in the same run.
+#include "BenchTiming.h"
 #include "app/AppState.h"
 #include "model/CProductTarn.h"
 #include "os/FileSystem.h"
@@ -18,23 +19,7 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// The median of several runs, in milliseconds.
-double medianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
+using korvan::bench::medianMs;
 
 int main() {
     using namespace korvan;

@@ -4,6 +4,7 @@
 #include "base/Prompt.h"
 #include "link/ConfigurationFrames.h"
 #include "link/GatewayLink.h"
+#include "link/LinkFailureReport.h"
 #include "link/LinkMessages.h"
 #include "link/TransferProgress.h"
 #include "link/TunnelFrame.h"
@@ -33,27 +34,6 @@ const PtrList<COrlaNode>* downloadedNodes(const CHartbus& channel) {
     if (channel.mode() == MultiDropMode)
         return &channel.multiDropNodes();
     return nullptr;
-}
-
-// Channel frames and table pieces: their own messages on Ethernet.
-ResultCode channelFailure(LinkFailure failure, Prompt& prompt) {
-    switch (failure) {
-    case LinkFailure::None:
-        return ResultCode::Success;
-    case LinkFailure::Connect:
-        prompt.message(link_text::connectFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Receive:
-        prompt.message(link_text::readFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Setup:
-    case LinkFailure::Send:
-        return ResultCode::TcpFailure;
-    case LinkFailure::Write:
-    case LinkFailure::Read:
-        return ResultCode::SerialReadFailed;
-    }
-    return ResultCode::TcpFailure;
 }
 
 std::string numbered(std::string_view format, int number) {
@@ -138,7 +118,7 @@ ResultCode ConfigurationDownload::sendChannelFrame(const CHartbus& channel, std:
     const LinkReply reply = link_.exchange(request);
     frameDone();
     if (reply.failed())
-        return channelFailure(reply.failure, prompt_);
+        return reportLinkFailure(reply.failure, prompt_);
     return checkAnswer(reply.answer, channelAcknowledgement(index));
 }
 
@@ -188,7 +168,7 @@ ResultCode ConfigurationDownload::downloadCommand(const COrlaCommand& command, s
         return ResultCode::CheckError;
     }
     if (reply.failed())
-        return channelFailure(reply.failure, prompt_);
+        return reportLinkFailure(reply.failure, prompt_);
     if (const ResultCode result = checkAnswer(reply.answer, commandAcknowledgement(state.channel));
         !succeeded(result))
         return result;
@@ -219,7 +199,7 @@ ResultCode ConfigurationDownload::sendTablePiece(std::span<const std::uint8_t> f
         const LinkReply reply = link_.exchange(request);
         frameDone();
         if (reply.failed())
-            return channelFailure(reply.failure, prompt_);
+            return reportLinkFailure(reply.failure, prompt_);
         if (const ResultCode result = checkAnswer(reply.answer, tableAcknowledgement); !succeeded(result))
             return result;
     }

@@ -3,6 +3,7 @@
 #include "base/Prompt.h"
 #include "link/CommandRestore.h"
 #include "link/GatewayLink.h"
+#include "link/LinkFailureReport.h"
 #include "link/LinkMessages.h"
 #include "link/SegmentTable.h"
 #include "link/TransferProgress.h"
@@ -49,25 +50,7 @@ void ConfigurationUpload::frameDone() {
         progress_->framesDone(framesDone_, std::max(frameTotal_, framesDone_));
 }
 
-ResultCode ConfigurationUpload::failure(LinkFailure what) const {
-    switch (what) {
-    case LinkFailure::None:
-        return ResultCode::Success;
-    case LinkFailure::Connect:
-        prompt_.message(link_text::connectFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Receive:
-        prompt_.message(link_text::readFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Setup:
-    case LinkFailure::Send:
-        return ResultCode::TcpFailure;
-    case LinkFailure::Write:
-    case LinkFailure::Read:
-        return ResultCode::SerialReadFailed;
-    }
-    return ResultCode::TcpFailure;
-}
+ResultCode ConfigurationUpload::failure(LinkFailure what) const { return reportLinkFailure(what, prompt_); }
 
 ResultCode ConfigurationUpload::uploadAll() {
     framesDone_ = 0;

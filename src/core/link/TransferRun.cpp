@@ -10,6 +10,8 @@
 #include "mapping/ConflictCheck.h"
 #include "model/CProductTarn.h"
 
+#include <optional>
+
 namespace korvan {
 namespace {
 
@@ -65,6 +67,24 @@ ResultCode identifyGateway(GatewayLink& link, Prompt& prompt, bool& typeMismatch
     return ResultCode::Success;
 }
 
+namespace {
+
+// Identifies the gateway on the serial line; an outcome when the transfer ends there.
+std::optional<TransferOutcome> identifySerialGateway(GatewayLink& link, Prompt& prompt) {
+    bool mismatch = false;
+    if (const ResultCode identified = identifyGateway(link, prompt, mismatch); !succeeded(identified)) {
+        link.close();
+        return failed(identified, prompt, true);
+    }
+    if (mismatch) {
+        link.close();
+        return TransferOutcome{TransferEnd::Cancelled, ResultCode::Success, false};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 TransferOutcome runDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
                             TransferProgress* progress) {
     const bool serial = !link.isEthernet();
@@ -80,15 +100,8 @@ TransferOutcome runDownload(CProductTarn& product, GatewayLink& link, Prompt& pr
         return {TransferEnd::Refused, ResultCode::Success, false};
     if (serial) {
         sendSerialPreamble(link);
-        bool mismatch = false;
-        if (const ResultCode identified = identifyGateway(link, prompt, mismatch); !succeeded(identified)) {
-            link.close();
-            return failed(identified, prompt, true);
-        }
-        if (mismatch) {
-            link.close();
-            return {TransferEnd::Cancelled, ResultCode::Success, false};
-        }
+        if (const auto ended = identifySerialGateway(link, prompt))
+            return *ended;
     }
     ConfigurationDownload download(product, link, prompt, progress);
     const ResultCode result = download.downloadAll();
@@ -104,15 +117,8 @@ TransferOutcome runUpload(CProductTarn& product, AppState& state, GatewayLink& l
     if (serial) {
         if (TransferOutcome opened = openSerial(link, prompt); opened.end != TransferEnd::Done)
             return opened;
-        bool mismatch = false;
-        if (const ResultCode identified = identifyGateway(link, prompt, mismatch); !succeeded(identified)) {
-            link.close();
-            return failed(identified, prompt, true);
-        }
-        if (mismatch) {
-            link.close();
-            return {TransferEnd::Cancelled, ResultCode::Success, false};
-        }
+        if (const auto ended = identifySerialGateway(link, prompt))
+            return *ended;
     }
     ConfigurationUpload upload(product, link, prompt, progress);
     const ResultCode result = upload.uploadAll();
