@@ -3,6 +3,7 @@
 #include "base/Decimal.h"
 #include "base/Prompt.h"
 #include "link/Checksum.h"
+#include "link/TunnelFrame.h"
 #include "tools/HexByteText.h"
 #include "tools/PackedAscii.h"
 
@@ -169,11 +170,7 @@ std::vector<std::uint8_t> readRequestFrame(std::uint8_t channel, std::uint8_t no
 }
 
 std::vector<std::uint8_t> readRequestTunnelFrame(std::uint8_t channel, std::uint8_t node) {
-    std::vector<std::uint8_t> frame{0x00, 0x00, 0x00, 0x00, 0x00, 0x0D, 0x01,
-                                    0x03, 0xFE, 0x6F, 0x00, 0x11, 0x0D, 0x0D};
-    const auto request = readRequestFrame(channel, node);
-    frame.insert(frame.end(), request.begin(), request.end());
-    return frame;
+    return tunnelFrame(0x0000, 0x11, readRequestFrame(channel, node));
 }
 
 } // namespace korvan

@@ -1,6 +1,8 @@
 #include "tools/CommandDataExchange.h"
 
 #include "base/Prompt.h"
+#include "hart/CommandIoEditing.h"
+#include "hart/HartReply.h"
 #include "link/GatewayLink.h"
 #include "link/LinkMessages.h"
 
@@ -8,20 +10,9 @@
 
 namespace korvan {
 
-Bytes commandDataRequest(std::uint8_t channel, std::uint8_t node) {
-    return closeFrame({0x07, 0x02, channel, node});
-}
-
-Bytes commandDataPayload(std::span<const std::uint8_t> reply) {
-    if (reply.size() < 5 || reply[1] < 2)
-        return {};
-    const std::size_t length = std::min<std::size_t>(reply[1] - 2u, reply.size() - 4);
-    return Bytes(reply.begin() + 4, reply.begin() + 4 + static_cast<std::ptrdiff_t>(length));
-}
-
 std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, std::uint8_t node,
                                      Prompt& prompt) {
-    const Bytes request = commandDataRequest(channel, node);
+    const Bytes request = readRequestFrame(channel, node);
     Bytes reply;
     if (link.isEthernet()) {
         LinkRequest exchange;
@@ -45,7 +36,7 @@ std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, st
         if (reply.empty())
             return std::nullopt;
     }
-    return commandDataPayload(reply);
+    return replyPayload(reply);
 }
 
 ResultCode writeCommandData(GatewayLink& link, std::span<const std::uint8_t> frame,

@@ -13,13 +13,7 @@ class Prompt;
 // The command I/O data window's exchanges: the latest reply of one configured HART command,
 // and the writes of the few writable commands.
 
-[[nodiscard]] Bytes commandDataRequest(std::uint8_t channel, std::uint8_t node); // 07 02 ch node sum
-
-// The payload of a reply (communication status, response code, data bytes): L - 2 bytes from
-// byte 4, cut to what was received.
-[[nodiscard]] Bytes commandDataPayload(std::span<const std::uint8_t> reply);
-
-// Fetches the payload; nothing when the exchange failed (the TCP messages are shown).
+// Fetches the payload of the request built by readRequestFrame; nothing when the exchange failed (the TCP messages are shown).
 [[nodiscard]] std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, std::uint8_t node,
                                                    Prompt& prompt);
 
