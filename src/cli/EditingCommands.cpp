@@ -1,9 +1,9 @@
 #include "CommandTable.h"
 #include "Commands.h"
 #include "ExitCode.h"
+#include "ProjectLoading.h"
 #include "StderrPrompt.h"
 #include "app/AppState.h"
-#include "app/StartSequence.h"
 #include "base/ResultCode.h"
 #include "export/SpreadsheetExport.h"
 #include "mapping/AutoMapping.h"
@@ -11,25 +11,10 @@
 #include "model/CHartbus.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
-#include "os/FileSystem.h"
 #include "projectfile/ProjectFile.h"
 
 namespace korvan::cli {
 namespace {
-
-// Loads the project of the command line into a product of the model; false after the load's
-// message.
-bool loadProject(CliContext& context, AppState& state, CProductTarn& product, const std::string& path) {
-    startProduct(state, product, context.requireModel());
-    if (!os::fileExists(path)) {
-        context.prompt.message("File not exisit");
-        return false;
-    }
-    const LoadResult loaded = loadFromFile(product, state, context.prompt, path);
-    if (!loaded.ok())
-        context.prompt.message(loaded.message);
-    return loaded.ok();
-}
 
 // Every node of every channel's current mode, as the download checks them first.
 ResultCode validateNodes(const CProductTarn& product, Prompt& prompt) {
@@ -47,7 +32,7 @@ int runCheck(CliContext& context) {
     arguments.expectPositional(1);
     AppState state;
     CProductTarn product;
-    if (!loadProject(context, state, product, arguments.positional()[0]))
+    if (!openProjectFile(context, state, product, arguments.positional()[0]))
         return ExitBadProject;
     if (const ResultCode code = validateNodes(product, context.prompt); !succeeded(code))
         return static_cast<int>(code);
@@ -65,7 +50,7 @@ int runAutomap(CliContext& context) {
     const std::string output = arguments.value("-o").value_or(input);
     AppState state;
     CProductTarn product;
-    if (!loadProject(context, state, product, input))
+    if (!openProjectFile(context, state, product, input))
         return ExitBadProject;
     context.prompt.setAnswer(Answer::Yes);
     static_cast<void>(autoMapAddresses(product, context.prompt));
@@ -84,7 +69,7 @@ int runExport(CliContext& context) {
         throw UsageError{"export needs -o OUT.xlsx"};
     AppState state;
     CProductTarn product;
-    if (!loadProject(context, state, product, arguments.positional()[0]))
+    if (!openProjectFile(context, state, product, arguments.positional()[0]))
         return ExitBadProject;
     return exportSpreadsheetTo(product, *output, context.prompt) ? ExitOk : ExitFailure;
 }

@@ -1,6 +1,7 @@
 #include "CommandTable.h"
 #include "Commands.h"
 #include "ExitCode.h"
+#include "ProjectLoading.h"
 #include "StderrPrompt.h"
 #include "app/AppState.h"
 #include "app/StartSequence.h"
@@ -101,20 +102,11 @@ int runDownload(CliContext& context) {
     arguments.expectPositional(1);
     if (arguments.flag("--reset") && arguments.flag("--no-reset"))
         throw UsageError{"--reset and --no-reset exclude each other"};
-    const GatewayModel model = context.requireModel();
     std::unique_ptr<GatewayLink> link = linkFor(context.invocation);
-    const std::string& path = arguments.positional()[0];
-    if (!os::fileExists(path)) {
-        context.prompt.message("File not exisit");
-        return ExitBadProject;
-    }
     AppState state;
     CProductTarn product;
-    startProduct(state, product, model);
-    if (const LoadResult loaded = loadFromFile(product, state, context.prompt, path); !loaded.ok()) {
-        context.prompt.message(loaded.message);
+    if (!openProjectFile(context, state, product, arguments.positional()[0]))
         return ExitBadProject;
-    }
     TransferPrompt prompt(context.prompt, arguments.flag("--yes"), arguments.flag("--reset"));
     return exitStatusOf(korvan::runDownload(product, *link, prompt));
 }

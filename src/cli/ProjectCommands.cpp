@@ -1,13 +1,13 @@
 #include "CommandTable.h"
 #include "Commands.h"
 #include "ExitCode.h"
+#include "ProjectLoading.h"
 #include "ProjectListing.h"
 #include "StderrPrompt.h"
 
 #include "app/AppState.h"
 #include "app/StartSequence.h"
 #include "model/CProductTarn.h"
-#include "os/FileSystem.h"
 #include "projectfile/ProjectFile.h"
 
 #include <ostream>
@@ -34,19 +34,10 @@ int runNew(CliContext& context) {
 int runShow(CliContext& context) {
     const CommandArguments arguments(context.invocation.arguments, {}, {});
     arguments.expectPositional(1);
-    const std::string& path = arguments.positional()[0];
-    if (!os::fileExists(path)) {
-        context.prompt.message("File not exisit");
-        return ExitBadProject;
-    }
     AppState state;
     CProductTarn product;
-    startProduct(state, product, context.requireModel());
-    if (const LoadResult loaded = loadFromFile(product, state, context.prompt, path);
-        !loaded.ok()) {
-        context.prompt.message(loaded.message);
+    if (!openProjectFile(context, state, product, arguments.positional()[0]))
         return ExitBadProject;
-    }
     printProjectListing(product, context.out);
     return ExitOk;
 }
