@@ -105,6 +105,12 @@ std::optional<std::string> CommandArguments::value(const std::string& option) co
     return std::nullopt;
 }
 
+std::string CommandArguments::required(const std::string& option, const std::string& what) const {
+    if (auto found = value(option))
+        return *found;
+    throw UsageError{"missing " + option + " " + what};
+}
+
 bool CommandArguments::flag(const std::string& option) const {
     return std::find(flags_.begin(), flags_.end(), option) != flags_.end();
 }

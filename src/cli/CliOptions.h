@@ -41,6 +41,8 @@ public:
                      const std::vector<std::string>& flagOptions);
 
     [[nodiscard]] std::optional<std::string> value(const std::string& option) const;
+    // The value of an option the command cannot do without; a usage error names `what`.
+    [[nodiscard]] std::string required(const std::string& option, const std::string& what) const;
     [[nodiscard]] bool flag(const std::string& option) const;
     [[nodiscard]] const std::vector<std::string>& positional() const { return positional_; }
 

@@ -11,7 +11,6 @@
 #include "model/CHartbus.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
-#include "projectfile/ProjectFile.h"
 
 namespace korvan::cli {
 namespace {
@@ -54,24 +53,18 @@ int runAutomap(CliContext& context) {
         return ExitBadProject;
     context.prompt.setAnswer(Answer::Yes);
     static_cast<void>(autoMapAddresses(product, context.prompt));
-    if (const SaveResult saved = saveToFile(product, output); !saved.ok) {
-        context.prompt.message(saved.message);
-        return ExitFailure;
-    }
-    return ExitOk;
+    return saveProjectFile(context, product, output);
 }
 
 int runExport(CliContext& context) {
     const CommandArguments arguments(context.invocation.arguments, {"-o"}, {});
     arguments.expectPositional(1);
-    const auto output = arguments.value("-o");
-    if (!output)
-        throw UsageError{"export needs -o OUT.xlsx"};
+    const std::string output = arguments.required("-o", "OUT.xlsx");
     AppState state;
     CProductTarn product;
     if (!openProjectFile(context, state, product, arguments.positional()[0]))
         return ExitBadProject;
-    return exportSpreadsheetTo(product, *output, context.prompt) ? ExitOk : ExitFailure;
+    return exportSpreadsheetTo(product, output, context.prompt) ? ExitOk : ExitFailure;
 }
 
 } // namespace korvan::cli

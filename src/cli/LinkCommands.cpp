@@ -16,7 +16,6 @@
 #include "network/GatewaySearch.h"
 #include "os/FileSystem.h"
 #include "os/Pause.h"
-#include "projectfile/ProjectFile.h"
 #include "tools/DiagnoseExchange.h"
 
 #include <memory>
@@ -114,9 +113,7 @@ int runDownload(CliContext& context) {
 int runUpload(CliContext& context) {
     const CommandArguments arguments(context.invocation.arguments, {"-o"}, {});
     arguments.expectPositional(0);
-    const auto output = arguments.value("-o");
-    if (!output)
-        throw UsageError{"upload needs -o FILE"};
+    const std::string output = arguments.required("-o", "FILE");
     const GatewayModel model = context.requireModel();
     std::unique_ptr<GatewayLink> link = linkFor(context.invocation);
     AppState state;
@@ -125,11 +122,7 @@ int runUpload(CliContext& context) {
     const TransferOutcome outcome = korvan::runUpload(product, state, *link, context.prompt);
     if (outcome.end != TransferEnd::Done)
         return exitStatusOf(outcome);
-    if (const SaveResult saved = saveToFile(product, *output); !saved.ok) {
-        context.prompt.message(saved.message);
-        return ExitFailure;
-    }
-    return ExitOk;
+    return saveProjectFile(context, product, output);
 }
 
 } // namespace korvan::cli

@@ -8,7 +8,6 @@
 #include "app/AppState.h"
 #include "app/StartSequence.h"
 #include "model/CProductTarn.h"
-#include "projectfile/ProjectFile.h"
 
 #include <ostream>
 
@@ -17,18 +16,12 @@ namespace korvan::cli {
 int runNew(CliContext& context) {
     const CommandArguments arguments(context.invocation.arguments, {"-o"}, {});
     arguments.expectPositional(0);
-    const auto output = arguments.value("-o");
-    if (!output)
-        throw UsageError{"new needs -o FILE"};
+    const std::string output = arguments.required("-o", "FILE");
     AppState state;
     CProductTarn product;
     startProduct(state, product, context.requireModel());
     loadModelTemplate(product, state, context.prompt, programFile(templateFileName(state.model)));
-    if (const SaveResult saved = saveToFile(product, *output); !saved.ok) {
-        context.prompt.message(saved.message);
-        return ExitFailure;
-    }
-    return ExitOk;
+    return saveProjectFile(context, product, output);
 }
 
 int runShow(CliContext& context) {

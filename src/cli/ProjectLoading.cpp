@@ -1,6 +1,7 @@
 #include "ProjectLoading.h"
 
 #include "CommandTable.h"
+#include "ExitCode.h"
 #include "StderrPrompt.h"
 #include "app/StartSequence.h"
 #include "os/FileSystem.h"
@@ -18,6 +19,14 @@ bool openProjectFile(CliContext& context, AppState& state, CProductTarn& product
     if (!loaded.ok())
         context.prompt.message(loaded.message);
     return loaded.ok();
+}
+
+int saveProjectFile(CliContext& context, const CProductTarn& product, const std::string& path) {
+    if (const SaveResult saved = saveToFile(product, path); !saved.ok) {
+        context.prompt.message(saved.message);
+        return ExitFailure;
+    }
+    return ExitOk;
 }
 
 } // namespace korvan::cli

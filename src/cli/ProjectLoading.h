@@ -16,4 +16,7 @@ struct CliContext;
 // protocol mismatch, or why the file cannot be read).
 bool openProjectFile(CliContext& context, AppState& state, CProductTarn& product, const std::string& path);
 
+// Writes the project file safely; the exit status, after the save's message on failure.
+int saveProjectFile(CliContext& context, const CProductTarn& product, const std::string& path);
+
 } // namespace korvan::cli
