@@ -2,6 +2,7 @@
 // a bare parse and print of the same file by the XML library, measured in the same run.
 #include "BenchTiming.h"
 #include "app/AppState.h"
+#include "app/ProjectLoad.h"
 #include "model/CProductTarn.h"
 #include "os/FileSystem.h"
 #include "projectfile/ProjectFile.h"
@@ -9,14 +10,13 @@
 #include "support/SampleProjects.h"
 #include "support/ScriptedPrompt.h"
 
-#include <tinyxml2.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <tinyxml2.h>
 #include <vector>
 
 using korvan::bench::medianMs;
@@ -45,7 +45,7 @@ int main() {
     const double load = medianMs(runs, [&] {
         CProductTarn target;
         target.build(state.model);
-        allLoaded &= loadFromFile(target, state, prompt, path).ok();
+        allLoaded &= loadProject(target, state, prompt, path).ok();
     });
 
     const double bareParse = medianMs(runs, [&] {

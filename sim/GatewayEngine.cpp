@@ -1,6 +1,6 @@
 #include "GatewayEngine.h"
 
-#include "link/Checksum.h"
+#include "base/Checksum.h"
 #include "link/ConfigurationFrames.h"
 #include "link/TunnelFrame.h"
 #include "model/CHartbus.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/GatewayModel.h"
 #include "link/PrivateFrame.h"
+#include "model/GatewayModel.h"
 
 #include <array>
 #include <map>

@@ -2,9 +2,9 @@
 #include "Commands.h"
 #include "ExitCode.h"
 #include "StderrPrompt.h"
+#include "base/Ieee754.h"
 #include "hart/CodeTableLibraries.h"
 #include "tools/FloatConverter.h"
-#include "tools/Ieee754.h"
 #include "tools/PackedAsciiConverter.h"
 
 #include <charconv>

@@ -5,11 +5,11 @@
 #include "StderrPrompt.h"
 #include "app/AppState.h"
 #include "app/StartSequence.h"
+#include "app/TransferRun.h"
 #include "base/Decimal.h"
 #include "link/LinkMessages.h"
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
-#include "link/TransferRun.h"
 #include "model/CHartbus.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
@@ -137,11 +137,11 @@ int runSearch(CliContext& context) {
     SearchSettings settings;
     settings.port = context.invocation.managementPort;
     if (context.invocation.gateway) {
-        state.directAddress = 1;
+        state.directAddress = true;
         state.gatewayIp = context.invocation.gateway->host;
     }
     GatewaySearch search(settings);
-    search.open(state);
+    search.open(state.directAddress, state.gatewayIp);
     // The dialog's timers, one per local address; the search ends itself after five ticks
     // per address at the latest.
     for (int round = 0; search.anyTimerRunning() && round <= 5 * static_cast<int>(search.timerCount());

@@ -3,6 +3,7 @@
 #include "CommandTable.h"
 #include "ExitCode.h"
 #include "StderrPrompt.h"
+#include "app/ProjectLoad.h"
 #include "app/StartSequence.h"
 #include "os/FileSystem.h"
 #include "projectfile/ProjectFile.h"
@@ -15,7 +16,7 @@ bool openProjectFile(CliContext& context, AppState& state, CProductTarn& product
         context.prompt.message("File not exisit");
         return false;
     }
-    const LoadResult loaded = loadFromFile(product, state, context.prompt, path);
+    const LoadResult loaded = loadProject(product, state, context.prompt, path);
     if (!loaded.ok())
         context.prompt.message(loaded.message);
     return loaded.ok();

@@ -1,5 +1,6 @@
 #include "ProgramRun.h"
 #include "app/AppState.h"
+#include "app/ProjectLoad.h"
 #include "app/StartSequence.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
@@ -45,7 +46,7 @@ protected:
         AppState loadState;
         startProduct(loadState, result, GatewayModel::Vela3hTcp);
         test::ScriptedPrompt prompt;
-        EXPECT_TRUE(loadFromFile(result, loadState, prompt, path).ok());
+        EXPECT_TRUE(loadProject(result, loadState, prompt, path).ok());
     }
 
     test::TempDir folder;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GatewayModel.h"
+#include "model/GatewayModel.h"
 
 #include <string>
 
@@ -11,19 +11,20 @@ namespace korvan {
 // Read and written on the user-interface thread only, except newsOnline.
 struct AppState {
     GatewayModel model = GatewayModel::None;
-    int mode = 1;     // 1 Config, 0 Debug
-    int linkKind = 0; // 1 Ethernet, any other value serial
+    WorkMode mode = WorkMode::Config;
+    LinkKind linkKind = LinkKind::Serial;
     std::string gatewayIp;
     std::string serialPortName;
-    int directAddress = 0;
-    int projectDirty = 0;
-    int canSelectMode = 0;
-    int canDownload = 0;
-    int canUpload = 0;
-    int canShowMemory = 0;
-    int canDiagnose = 0;
-    int canSerialDebug = 0;
-    int serialDebugAllowed = 0;
+    // The Ethernet configuration asks one fixed address instead of searching by broadcast.
+    bool directAddress = false;
+    bool projectDirty = false;
+    bool canSelectMode = false;
+    bool canDownload = false;
+    bool canUpload = false;
+    bool canShowMemory = false;
+    bool canDiagnose = false;
+    bool canSerialDebug = false;
+    bool serialDebugAllowed = false;
     int newDocumentCount = 0;
     bool templatePending = true;
     int newsOnline = 0;

@@ -5,87 +5,89 @@
 namespace korvan::enable_flags {
 
 void newProjectCreated(AppState& state) {
-    state.mode = 1;
-    state.canSelectMode = 1;
+    state.mode = WorkMode::Config;
+    state.canSelectMode = true;
 }
 
 void projectTreeReset(AppState& state) {
-    state.canDownload = 1;
-    state.canUpload = 1;
-    state.canShowMemory = 0;
-    state.canDiagnose = 0;
-    state.canSerialDebug = 0;
-    state.linkKind = 0;
+    state.canDownload = true;
+    state.canUpload = true;
+    state.canShowMemory = false;
+    state.canDiagnose = false;
+    state.canSerialDebug = false;
+    state.linkKind = LinkKind::Serial;
 }
 
 void configModeChosen(AppState& state) {
-    state.mode = 1;
-    state.canSelectMode = 1;
-    state.canDownload = 1;
-    state.canUpload = 1;
-    state.canShowMemory = 0;
-    state.canDiagnose = 0;
-    state.canSerialDebug = 0;
+    state.mode = WorkMode::Config;
+    state.canSelectMode = true;
+    state.canDownload = true;
+    state.canUpload = true;
+    state.canShowMemory = false;
+    state.canDiagnose = false;
+    state.canSerialDebug = false;
 }
 
 void debugModeChosen(AppState& state) {
-    state.mode = 0;
-    state.canSelectMode = 1;
-    state.canDownload = 0;
-    state.canUpload = 0;
-    state.canShowMemory = 1;
-    state.canDiagnose = 1;
+    state.mode = WorkMode::Debug;
+    state.canSelectMode = true;
+    state.canDownload = false;
+    state.canUpload = false;
+    state.canShowMemory = true;
+    state.canDiagnose = true;
     state.canSerialDebug = state.serialDebugAllowed;
 }
 
 void downloadDialogClosed(AppState& state) {
-    if (state.mode != 1)
+    if (state.mode != WorkMode::Config)
         return;
-    state.canDownload = 1;
-    state.canUpload = 1;
-    state.canShowMemory = 0;
-    state.canDiagnose = 0;
-    state.canSerialDebug = 0;
+    state.canDownload = true;
+    state.canUpload = true;
+    state.canShowMemory = false;
+    state.canDiagnose = false;
+    state.canSerialDebug = false;
 }
 
 void uploadStarted(AppState& state) {
-    if (state.linkKind == 1) {
-        state.canSelectMode = 0;
-        state.canDiagnose = 0;
-        state.canSerialDebug = 0;
+    if (state.linkKind == LinkKind::Ethernet) {
+        state.canSelectMode = false;
+        state.canDiagnose = false;
+        state.canSerialDebug = false;
     } else {
-        state.canSelectMode = 1;
+        state.canSelectMode = true;
     }
 }
 
 bool openMemoryDisplay(AppState& state) {
-    if (state.canShowMemory != 1)
+    if (!state.canShowMemory)
         return false;
-    state.canDownload = 0;
-    state.canUpload = 0;
-    state.canDiagnose = 0;
-    state.canSerialDebug = 0;
+    state.canDownload = false;
+    state.canUpload = false;
+    state.canDiagnose = false;
+    state.canSerialDebug = false;
     return true;
 }
 
 bool openDiagnose(AppState& state) {
-    if (state.canDiagnose != 1)
+    if (!state.canDiagnose)
         return false;
-    state.canDownload = 0;
-    state.canUpload = 0;
-    state.canShowMemory = 0;
-    state.canSerialDebug = 0;
+    state.canDownload = false;
+    state.canUpload = false;
+    state.canShowMemory = false;
+    state.canSerialDebug = false;
     return true;
 }
 
 bool openSerialDebug(AppState& state) {
-    if (state.canSerialDebug != 1)
+    if (!state.canSerialDebug)
         return false;
-    state.canShowMemory = 0;
-    state.canDiagnose = 0;
+    state.canShowMemory = false;
+    state.canDiagnose = false;
     return true;
 }
 
-void treeSelectionChanged(AppState& state) { state.linkKind = 0; }
+void treeSelectionChanged(AppState& state) {
+    state.linkKind = LinkKind::Serial;
+}
 
 } // namespace korvan::enable_flags

@@ -12,9 +12,9 @@
 #include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
+#include "model/CProfilebus.h"
 #include "model/CommandItems.h"
 #include "model/ItemRules.h"
-#include "network/CProfilebus.h"
 #include "network/ProfileRules.h"
 
 #include <array>
@@ -154,20 +154,20 @@ void ParameterGrid::fillCommandRows() {
 }
 
 void ParameterGrid::applyNetworkFlags() {
-    state_.serialDebugAllowed = 0;
+    state_.serialDebugAllowed = false;
     switch (tag_->network->mode()) {
     case ModbusSlaveMode:
-        state_.canSelectMode = 1;
-        state_.serialDebugAllowed = 1;
+        state_.canSelectMode = true;
+        state_.serialDebugAllowed = true;
         break;
     case UserConfigMode:
-        state_.canSelectMode = 1;
-        state_.canSerialDebug = 0;
+        state_.canSelectMode = true;
+        state_.canSerialDebug = false;
         break;
     case ModbusTcpMode:
-        state_.canDownload = 1;
-        state_.canUpload = 1;
-        state_.canSerialDebug = 0;
+        state_.canDownload = true;
+        state_.canUpload = true;
+        state_.canSerialDebug = false;
         break;
     default:
         break;
@@ -278,7 +278,7 @@ ResultCode ParameterGrid::commitText(std::string_view text) {
         }
     }
     if (text != old)
-        state_.projectDirty = 1;
+        state_.projectDirty = true;
     redraw();
     return code;
 }
@@ -291,7 +291,7 @@ ListCommitEffect ParameterGrid::commitChoice(std::optional<std::string> choice) 
     relabelBasicRows_ = false;
     const ListCommitEffect effect = applyChoice(*item, *choice);
     if (item->value() != old)
-        state_.projectDirty = 1;
+        state_.projectDirty = true;
     redraw();
     if (relabelBasicRows_) {
         // Right after the switch back the rows carry these labels until the next redraw.
@@ -335,7 +335,7 @@ ListCommitEffect ParameterGrid::applyChoice(COrlaItem& item, const std::string& 
     case TreeItemKind::NetworkBus: {
         CProfilebus& bus = *tag_->network;
         if (row == 0) {
-            const bool changed = selectProtocol(bus, choice, state_);
+            const bool changed = selectProtocol(bus, choice, state_.canSelectMode, state_.linkKind);
             return {true, false, changed};
         }
         if (bus.mode() == ModbusTcpMode && row == 1) {
@@ -395,7 +395,7 @@ void ParameterGrid::openAdvancedConfiguration(const AdvancedDialog& dialog) {
     configuration.open(receiveLength, opening.holdsStoredSegments);
     dialog(configuration);
     static_cast<void>(storeSelection(table, command, prompt_));
-    state_.projectDirty = 1;
+    state_.projectDirty = true;
     redraw();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/GridRow.h"
-#include "app/TreeTag.h"
 #include "base/ResultCode.h"
+#include "model/TreeTag.h"
 
 #include <functional>
 #include <optional>

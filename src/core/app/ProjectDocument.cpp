@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/EnableFlags.h"
+#include "app/ProjectLoad.h"
 #include "app/StartSequence.h"
 #include "base/Prompt.h"
 #include "model/CProductTarn.h"
@@ -45,9 +46,9 @@ ProjectDocument::SaveOutcome ProjectDocument::saveForQuestion() {
 // A save that fails at the question keeps the project: dropping it then would lose the
 // engineer's work without their consent.
 bool ProjectDocument::newProject() {
-    state_.mode = 1;
+    state_.mode = WorkMode::Config;
     if (state_.newDocumentCount != 0) {
-        if (state_.projectDirty == 1) {
+        if (state_.projectDirty) {
             const Answer answer = prompt_.ask(saveQuestion, Buttons::YesNoCancel);
             if (answer == Answer::Cancel)
                 return false;
@@ -55,13 +56,13 @@ bool ProjectDocument::newProject() {
                 return false;
         }
         path_.clear();
-        state_.projectDirty = 0;
+        state_.projectDirty = false;
         product_.rebuild(state_.model);
     }
     ++state_.newDocumentCount;
     enable_flags::projectTreeReset(state_);
     enable_flags::newProjectCreated(state_);
-    state_.serialDebugAllowed = 1;
+    state_.serialDebugAllowed = true;
     return true;
 }
 
@@ -72,7 +73,7 @@ bool ProjectDocument::loadModelTemplate() {
 bool ProjectDocument::loadModelTemplate(const std::string& templatePath) {
     if (!korvan::loadModelTemplate(product_, state_, prompt_, templatePath))
         return false;
-    state_.projectDirty = 0;
+    state_.projectDirty = false;
     enable_flags::projectTreeReset(state_);
     return true;
 }
@@ -82,12 +83,12 @@ bool ProjectDocument::openProject(const std::string& path) {
         prompt_.message("File not exisit");
         return false;
     }
-    const LoadResult result = loadFromFile(product_, state_, prompt_, path);
+    const LoadResult result = loadProject(product_, state_, prompt_, path);
     if (!result.ok()) {
         prompt_.message(result.message);
         return false;
     }
-    state_.projectDirty = 0;
+    state_.projectDirty = false;
     path_ = path;
     caption_ = path;
     enable_flags::projectTreeReset(state_);
@@ -100,7 +101,7 @@ bool ProjectDocument::saveProject(const std::string& path) {
         prompt_.message(result.message);
         return false;
     }
-    state_.projectDirty = 0;
+    state_.projectDirty = false;
     path_ = path;
     caption_ = path;
     prompt_.message(savedMessage);
@@ -115,7 +116,7 @@ bool ProjectDocument::save() {
 }
 
 bool ProjectDocument::mayCloseProject() {
-    if (state_.projectDirty != 1)
+    if (!state_.projectDirty)
         return true;
     switch (prompt_.ask(saveQuestion, Buttons::YesNoCancel)) {
     case Answer::Cancel:
@@ -124,7 +125,7 @@ bool ProjectDocument::mayCloseProject() {
         // A failed save keeps the program running and the project dirty, so nothing is lost.
         if (saveForQuestion() == SaveOutcome::Failed)
             return false;
-        state_.projectDirty = 0;
+        state_.projectDirty = false;
         return true;
     default:
         return true;

@@ -103,7 +103,7 @@ void ProjectTreeEditor::evaluateEnableRules() {
 bool ProjectTreeEditor::addNode() {
     if (!isSelected(TreeItemKind::Channel) || !flags_.addNode)
         return false;
-    state_.projectDirty = 1;
+    state_.projectDirty = true;
     COrlaNode* node = selection_->channel->addNode();
     evaluateEnableRules();
     return node != nullptr;
@@ -114,7 +114,7 @@ bool ProjectTreeEditor::addNode() {
 bool ProjectTreeEditor::deleteNode() {
     if (!isSelected(TreeItemKind::Node))
         return false;
-    state_.projectDirty = 1;
+    state_.projectDirty = true;
     CHartbus* channel = selection_->channel;
     COrlaNode* node = selection_->node;
     COrlaNode* next = siblingAfterRemoval(channel->currentNodes(), node);
@@ -135,7 +135,7 @@ bool ProjectTreeEditor::addCommand(const CommandChooser& chooser) {
     COrlaNode* node = selection_->node;
     CommandSelection selection(*node, channel->commandCount());
     const auto chosen = chooser(selection);
-    state_.projectDirty = 1;
+    state_.projectDirty = true;
     if (chosen) {
         for (unsigned number = 0; number < chosen->size(); ++number)
             if ((*chosen)[number])
@@ -149,7 +149,7 @@ bool ProjectTreeEditor::addCommand(const CommandChooser& chooser) {
 bool ProjectTreeEditor::deleteCommand() {
     if (!isSelected(TreeItemKind::Command))
         return false;
-    state_.projectDirty = 1;
+    state_.projectDirty = true;
     CHartbus* channel = selection_->channel;
     COrlaNode* node = selection_->node;
     COrlaCommand* command = selection_->command;
@@ -182,7 +182,7 @@ bool ProjectTreeEditor::pasteNode() {
         prompt_.message("The current node has more than 15, can not paste the node!");
         return false;
     }
-    state_.projectDirty = 1;
+    state_.projectDirty = true;
     const int total = channel->commandCount();
     COrlaNode* node = channel->addNode();
     if (node == nullptr)

@@ -2,7 +2,7 @@
 
 #include "app/NodeClipboard.h"
 #include "app/TreeEnableFlags.h"
-#include "app/TreeTag.h"
+#include "model/TreeTag.h"
 
 #include <array>
 #include <functional>

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ProfileFile.h"
+#include "app/ProjectLoad.h"
 #include "hart/HartCommandCatalogue.h"
 #include "model/CProductTarn.h"
 #include "os/FileSystem.h"
@@ -23,13 +24,16 @@ void startProduct(AppState& state, CProductTarn& product, GatewayModel model) {
     product.build(model);
 }
 
-std::string programFile(std::string_view name) { return os::joinPath(os::programDirectory(), name); }
+std::string programFile(std::string_view name) {
+    return os::joinPath(os::programDirectory(), name);
+}
 
-bool loadModelTemplate(CProductTarn& product, AppState& state, Prompt& prompt, const std::string& templatePath) {
+bool loadModelTemplate(CProductTarn& product, AppState& state, Prompt& prompt,
+                       const std::string& templatePath) {
     state.templatePending = false;
-    if (!loadFromFile(product, state, prompt, templatePath).ok())
+    if (!loadProject(product, state, prompt, templatePath).ok())
         return false;
-    state.projectDirty = 0;
+    state.projectDirty = false;
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GatewayModel.h"
+#include "model/GatewayModel.h"
 
 #include <string>
 #include <string_view>
@@ -21,7 +21,8 @@ void startProduct(AppState& state, CProductTarn& product, GatewayModel model);
 
 // Fills the first project from the model's template file. A missing, unreadable or
 // unfitting template leaves the defaults, without a message. Answers whether it loaded.
-bool loadModelTemplate(CProductTarn& product, AppState& state, Prompt& prompt, const std::string& templatePath);
+bool loadModelTemplate(CProductTarn& product, AppState& state, Prompt& prompt,
+                       const std::string& templatePath);
 
 // The first-run wizard's flag, key "Wizerd" of section "ITEMSTR" in "config.ini" beside the
 // program: the wizard shows when the value is exactly "false", which a missing file or key

@@ -6,8 +6,8 @@
 #include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
+#include "model/CProfilebus.h"
 #include "model/CommandItems.h"
-#include "network/CProfilebus.h"
 
 #include <array>
 
@@ -50,7 +50,8 @@ void writeCommandHeaders(SheetContent& sheet) {
     sheet.set(1, 2, "HART Command");
     for (int i = 0; i < commandItemsExported; ++i) {
         const ItemSpec& description = basicCommandItemSpec(static_cast<std::size_t>(i));
-        sheet.set(1, 3 + i, i < static_cast<int>(BasicItemCount) ? std::string(description.name) : std::string());
+        sheet.set(1, 3 + i,
+                  i < static_cast<int>(BasicItemCount) ? std::string(description.name) : std::string());
     }
     sheet.headerRows.push_back(1);
 }

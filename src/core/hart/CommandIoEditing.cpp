@@ -1,11 +1,11 @@
 #include "hart/CommandIoEditing.h"
 
+#include "base/Checksum.h"
 #include "base/Decimal.h"
+#include "base/HexByteText.h"
+#include "base/PackedAscii.h"
 #include "base/Prompt.h"
-#include "link/Checksum.h"
 #include "link/TunnelFrame.h"
-#include "tools/HexByteText.h"
-#include "tools/PackedAscii.h"
 
 #include <algorithm>
 #include <cstdio>

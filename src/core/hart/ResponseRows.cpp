@@ -1,12 +1,12 @@
 #include "hart/ResponseRows.h"
 
+#include "base/Ieee754.h"
+#include "base/PackedAscii.h"
 #include "hart/CodeTexts.h"
 #include "hart/DecodedReply.h"
 #include "hart/HartCommandCatalogue.h"
 #include "hart/HartReply.h"
 #include "hart/ResponseTexts.h"
-#include "tools/Ieee754.h"
-#include "tools/PackedAscii.h"
 
 #include <array>
 #include <cstdio>

@@ -6,6 +6,7 @@
 #include "link/GatewayLink.h"
 #include "link/LinkFailureReport.h"
 #include "link/LinkMessages.h"
+#include "link/NetworkSideLink.h"
 #include "link/TransferProgress.h"
 #include "link/TunnelFrame.h"
 #include "model/CHartbus.h"
@@ -13,7 +14,6 @@
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
-#include "network/NetworkSideLink.h"
 
 #include <string>
 

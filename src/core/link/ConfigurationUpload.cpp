@@ -5,13 +5,13 @@
 #include "link/GatewayLink.h"
 #include "link/LinkFailureReport.h"
 #include "link/LinkMessages.h"
+#include "link/NetworkSideLink.h"
 #include "link/SegmentTable.h"
 #include "link/TransferProgress.h"
 #include "link/UploadFrames.h"
 #include "model/CHartbus.h"
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
-#include "network/NetworkSideLink.h"
 
 namespace korvan {
 namespace {
@@ -50,7 +50,9 @@ void ConfigurationUpload::frameDone() {
         progress_->framesDone(framesDone_, std::max(frameTotal_, framesDone_));
 }
 
-ResultCode ConfigurationUpload::failure(LinkFailure what) const { return reportLinkFailure(what, prompt_); }
+ResultCode ConfigurationUpload::failure(LinkFailure what) const {
+    return reportLinkFailure(what, prompt_);
+}
 
 ResultCode ConfigurationUpload::uploadAll() {
     framesDone_ = 0;

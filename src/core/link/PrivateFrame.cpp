@@ -1,6 +1,6 @@
 #include "link/PrivateFrame.h"
 
-#include "link/Checksum.h"
+#include "base/Checksum.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ProjectTreeItem.h"
 #include "mapping/MemoryUsageMap.h"
 #include "mapping/UsageGridLayout.h"
+#include "model/ProjectTreeItem.h"
 
 #include <array>
 #include <set>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/GatewayModel.h"
 #include "model/COrlaProduct.h"
-#include "network/CProfilebus.h"
+#include "model/CProfilebus.h"
+#include "model/GatewayModel.h"
 
 #include <string>
 #include <vector>

@@ -1,27 +1,25 @@
 #include "network/EthernetConfiguration.h"
 
-#include "app/AppState.h"
-
 namespace korvan {
 
-EthernetConfiguration::EthernetConfiguration(AppState& state)
-    : state_(state), openedDirectAddress_(state.directAddress), searchTicked_(state.directAddress != 1),
+EthernetConfiguration::EthernetConfiguration(GatewayAddressing state)
+    : state_(state), openedDirectAddress_(state.directAddress), searchTicked_(!state.directAddress),
       entry_(state.gatewayIp) {}
 
 void EthernetConfiguration::setSearchTicked(bool ticked) {
     searchTicked_ = ticked;
-    state_.directAddress = ticked ? 0 : 1;
+    state_.directAddress = !ticked;
 }
 
 void EthernetConfiguration::ok() {
     if (searchTicked_) {
         state_.gatewayIp.clear();
-        state_.directAddress = 0;
+        state_.directAddress = false;
         return;
     }
     state_.gatewayIp = entry_;
-    state_.linkKind = 1;
-    state_.directAddress = !entry_.empty() && entry_ != "0.0.0.0" ? 1 : 0;
+    state_.linkKind = LinkKind::Ethernet;
+    state_.directAddress = !entry_.empty() && entry_ != "0.0.0.0";
 }
 
 void EthernetConfiguration::cancel() {

@@ -1,17 +1,24 @@
 #pragma once
 
+#include "model/GatewayModel.h"
+
 #include <string>
 
 namespace korvan {
 
-struct AppState;
+// The application state's fields the Ethernet configuration changes.
+struct GatewayAddressing {
+    std::string& gatewayIp;
+    bool& directAddress;
+    LinkKind& linkKind;
+};
 
 // The "Ethernet configuration" dialog's rules: search by broadcast, or ask one fixed
-// address. It changes only the application state.
+// address. It changes only the gateway address, the fixed-address flag and the link kind.
 class EthernetConfiguration {
 public:
     // Opening: the entry shows gatewayIp; the box is ticked unless directAddress is 1.
-    explicit EthernetConfiguration(AppState& state);
+    explicit EthernetConfiguration(GatewayAddressing state);
 
     [[nodiscard]] bool searchTicked() const { return searchTicked_; }
     [[nodiscard]] bool entryEnabled() const { return !searchTicked_; }
@@ -24,8 +31,8 @@ public:
     void cancel();
 
 private:
-    AppState& state_;
-    int openedDirectAddress_;
+    GatewayAddressing state_;
+    bool openedDirectAddress_;
     bool searchTicked_;
     std::string entry_;
 };

@@ -1,6 +1,5 @@
 #include "network/GatewaySearch.h"
 
-#include "app/AppState.h"
 #include "base/Prompt.h"
 #include "os/LocalAddresses.h"
 #include "os/UdpSocket.h"
@@ -27,29 +26,29 @@ GatewaySearch::GatewaySearch(SearchSettings settings) : settings_(std::move(sett
 
 GatewaySearch::~GatewaySearch() = default;
 
-void GatewaySearch::open(const AppState& state) {
+void GatewaySearch::open(bool directAddress, const std::string& gatewayIp) {
     close();
     status_ = "Searching";
     local_ = settings_.localAddresses();
     if (local_.size() > maxLocalAddresses)
         local_.resize(maxLocalAddresses);
     step_ = local_.empty() ? 0 : 20 / static_cast<int>(local_.size());
-    if (state.directAddress == 1) {
-        queryFixedAddress(state.gatewayIp);
+    if (directAddress) {
+        queryFixedAddress(gatewayIp);
         return;
     }
     startTimers(settings_.broadcastAddress, true);
 }
 
-void GatewaySearch::refresh(const AppState& state) {
+void GatewaySearch::refresh(bool directAddress, const std::string& gatewayIp) {
     close();
     status_ = "Searching";
     local_ = settings_.localAddresses();
     if (local_.size() > maxLocalAddresses)
         local_.resize(maxLocalAddresses);
     step_ = local_.empty() ? 0 : 20 / static_cast<int>(local_.size());
-    if (state.directAddress == 1)
-        startTimers(state.gatewayIp, false);
+    if (directAddress)
+        startTimers(gatewayIp, false);
     else
         startTimers(settings_.broadcastAddress, true);
 }
@@ -132,20 +131,20 @@ std::vector<CEquipment> GatewaySearch::shownRecords() const {
     return shown;
 }
 
-void GatewaySearch::clickRow(int row, AppState& state) {
+void GatewaySearch::clickRow(int row, std::string& gatewayIp) {
     const std::vector<CEquipment> shown = shownRecords();
     if (row < 0 || row >= static_cast<int>(shown.size()))
         return;
     selected_ = row;
     selectedModel_ = shown[static_cast<std::size_t>(row)].model;
-    state.gatewayIp = shown[static_cast<std::size_t>(row)].ipAddress;
+    gatewayIp = shown[static_cast<std::size_t>(row)].ipAddress;
     signInEnabled_ = true;
 }
 
-bool GatewaySearch::signIn(const AppState& state, Prompt& prompt) const {
+bool GatewaySearch::signIn(GatewayModel model, Prompt& prompt) const {
     if (selected_ < 0)
         return false;
-    if (isTcpModel(state.model) && selectedModel_ != modelName(state.model)) {
+    if (isTcpModel(model) && selectedModel_ != modelName(model)) {
         prompt.message("The selected device is inconsistent with the software protocol, please re select!");
         return false;
     }

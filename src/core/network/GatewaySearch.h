@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/GatewayModel.h"
 #include "network/CEquipment.h"
 
 #include <array>
@@ -14,7 +15,6 @@ namespace os {
 class UdpSocket;
 }
 class Prompt;
-struct AppState;
 
 struct SearchSettings {
     std::uint16_t port = 18801;
@@ -37,16 +37,16 @@ public:
 
     // Opening the dialog: with directAddress one query to gatewayIp, else the sockets and
     // timers of the broadcast search.
-    void open(const AppState& state);
+    void open(bool directAddress, const std::string& gatewayIp);
     // "Refresh": everything is started again, to gatewayIp or by broadcast.
-    void refresh(const AppState& state);
+    void refresh(bool directAddress, const std::string& gatewayIp);
     // The timer tick of socket i; answers whether timer i keeps running.
     bool tick(std::size_t i);
 
     // Clicking a visible row: its address becomes gatewayIp. Outside the rows nothing changes.
-    void clickRow(int row, AppState& state);
+    void clickRow(int row, std::string& gatewayIp);
     // "Sign In": false, with the message shown, when the selected record is another model.
-    [[nodiscard]] bool signIn(const AppState& state, Prompt& prompt) const;
+    [[nodiscard]] bool signIn(GatewayModel model, Prompt& prompt) const;
     void close();
 
     // The records shown: those found, without repeats of an earlier IP address.

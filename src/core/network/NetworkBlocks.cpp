@@ -1,9 +1,9 @@
 #include "network/NetworkBlocks.h"
 
+#include "base/Checksum.h"
 #include "base/Decimal.h"
-#include "link/Checksum.h"
 #include "model/COrlaItem.h"
-#include "network/CProfilebus.h"
+#include "model/CProfilebus.h"
 
 #include <cstdio>
 #include <string>
@@ -11,7 +11,9 @@
 namespace korvan {
 namespace {
 
-std::uint8_t low8(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
+std::uint8_t low8(int value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
 
 int choiceAt(const PtrList<COrlaItem>& list, std::size_t position) {
     return CProfilebus::listItemChoiceIndex(list, position + 1);
@@ -46,7 +48,8 @@ std::array<std::uint8_t, 12> encodeSerialBlock(const CProfilebus& bus) {
     block[4] = low8(choiceAt(list, slave_item::DataBits));
     block[5] = low8(choiceAt(list, slave_item::Parity));
     block[6] = low8(choiceAt(list, slave_item::StopBits));
-    block[7] = mode == ModbusSlaveMode ? low8(CProfilebus::listItemIntValue(list, slave_item::SlaveAddress + 1)) : 0;
+    block[7] =
+        mode == ModbusSlaveMode ? low8(CProfilebus::listItemIntValue(list, slave_item::SlaveAddress + 1)) : 0;
     // The universal list is shorter: position 6 falls on its last item.
     block[8] = low8(choiceAt(list, slave_item::CommunicationMode));
     block[9] = low8(choiceAt(list, slave_item::Interface));
@@ -124,7 +127,8 @@ std::array<std::uint8_t, 4> dottedQuadBytes(std::string_view text) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t dot = text.find('.', start);
-        const std::string_view piece = text.substr(start, dot == std::string_view::npos ? text.npos : dot - start);
+        const std::string_view piece =
+            text.substr(start, dot == std::string_view::npos ? text.npos : dot - start);
         if (part >= 4 || !isDigitsOnly(piece) || piece.size() > 3 || decimalValue(piece) > 255)
             return {0xFF, 0xFF, 0xFF, 0xFF};
         bytes[part++] = static_cast<std::uint8_t>(decimalValue(piece));

@@ -1,25 +1,24 @@
 #include "network/ProfileRules.h"
 
-#include "app/AppState.h"
 #include "base/Decimal.h"
 #include "base/Prompt.h"
 #include "model/COrlaItem.h"
+#include "model/CProfilebus.h"
 #include "model/ItemRules.h"
-#include "network/CProfilebus.h"
 
 namespace korvan {
 
-bool selectProtocol(CProfilebus& bus, std::string_view choice, AppState& state) {
+bool selectProtocol(CProfilebus& bus, std::string_view choice, bool& canSelectMode, LinkKind& linkKind) {
     if (choice == "Modbus Slave") {
-        state.canSelectMode = 1;
+        canSelectMode = true;
         if (bus.mode() == ModbusSlaveMode)
             return false;
         bus.setMode(ModbusSlaveMode);
         return true;
     }
     if (choice == "User Config") {
-        state.canSelectMode = 1;
-        state.linkKind = 0;
+        canSelectMode = true;
+        linkKind = LinkKind::Serial;
         if (bus.mode() == UserConfigMode)
             return false;
         bus.setMode(UserConfigMode);
@@ -33,7 +32,8 @@ void applyAssignIpMode(CProfilebus& bus, std::string_view value) {
     if (COrlaItem* assign = list.exactlyAt(ethernet_item::AssignIpMode))
         assign->setValue(value);
     const int enabled = value == "DHCP" || value == "BOOTP" ? 0 : 1;
-    for (std::size_t position = ethernet_item::IpAddress; position <= ethernet_item::DefaultGateway; ++position)
+    for (std::size_t position = ethernet_item::IpAddress; position <= ethernet_item::DefaultGateway;
+         ++position)
         if (COrlaItem* item = list.exactlyAt(position))
             item->setEnabled(enabled);
 }
@@ -54,7 +54,9 @@ bool isAcceptedIpAddress(std::string_view text) {
     return text != "0.0.0.0";
 }
 
-ResultCode checkSlaveAddress(std::string_view text) { return checkNumber(text, 1, 247); }
+ResultCode checkSlaveAddress(std::string_view text) {
+    return checkNumber(text, 1, 247);
+}
 
 bool commitEthernetAddress(CProfilebus& bus, std::size_t position, std::string_view text, Prompt& prompt) {
     COrlaItem* item = bus.ethernetItems().exactlyAt(position);

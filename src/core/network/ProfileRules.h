@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/ResultCode.h"
+#include "model/GatewayModel.h"
 
 #include <string_view>
 
@@ -8,13 +9,13 @@ namespace korvan {
 
 class CProfilebus;
 class Prompt;
-struct AppState;
 
 // The editing rules of the network side's rows, as the parameter grid applies them.
 
 // The selector row: "Modbus Slave" or "User Config" switch the mode when it differs.
-// Answers true when the mode changed, so the grid shows the new list.
-bool selectProtocol(CProfilebus& bus, std::string_view choice, AppState& state);
+// Either choice enables Select Mode; "User Config" makes the link serial. Answers true when
+// the mode changed, so the grid shows the new list.
+bool selectProtocol(CProfilebus& bus, std::string_view choice, bool& canSelectMode, LinkKind& linkKind);
 
 // "Assign IP Mode" in mode 3: DHCP and BOOTP disable the three address items, any other
 // value enables them.

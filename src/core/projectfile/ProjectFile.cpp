@@ -1,6 +1,5 @@
 #include "projectfile/ProjectFile.h"
 
-#include "app/AppState.h"
 #include "model/CHartbus.h"
 #include "model/CProductTarn.h"
 #include "os/Clock.h"
@@ -9,7 +8,6 @@
 #include "projectfile/ProjectFileWriter.h"
 
 #include <tinyxml2.h>
-
 #include <vector>
 
 namespace korvan {
@@ -19,7 +17,8 @@ namespace {
 // is not a project file and is refused before it is parsed.
 constexpr std::size_t maxProjectFileBytes = 64 * 1024 * 1024;
 
-constexpr const char* protocolMismatchMessage = "The profile protocol is inconsistent with the software protocol!";
+constexpr const char* protocolMismatchMessage =
+    "The profile protocol is inconsistent with the software protocol!";
 
 std::string parseFailureMessage(const std::string& path, const tinyxml2::XMLDocument& document) {
     std::string reason;
@@ -37,7 +36,12 @@ std::string parseFailureMessage(const std::string& path, const tinyxml2::XMLDocu
     return "Cannot open \"" + path + "\": " + reason + ".";
 }
 
-LoadResult failure(LoadStatus status, std::string message) { return LoadResult{status, std::move(message)}; }
+LoadResult failure(LoadStatus status, std::string message) {
+    LoadResult result;
+    result.status = status;
+    result.message = std::move(message);
+    return result;
+}
 
 // The network side's protocol must fit the model: a serial gateway cannot run Modbus TCP,
 // a TCP gateway no serial Modbus.
@@ -56,7 +60,7 @@ SaveResult saveToFile(const CProductTarn& product, const std::string& path) {
     return SaveResult{true, {}};
 }
 
-LoadResult loadFromFile(CProductTarn& product, AppState& state, Prompt&, const std::string& path) {
+LoadResult loadFromFile(CProductTarn& product, Prompt&, const std::string& path) {
     const os::FileContents contents = os::readWholeFile(path, maxProjectFileBytes);
     if (!contents.error.empty())
         return failure(LoadStatus::Unreadable, "Cannot open \"" + path + "\": " + contents.error + ".");
@@ -80,9 +84,10 @@ LoadResult loadFromFile(CProductTarn& product, AppState& state, Prompt&, const s
     networkSide.setMode(product.networkBus().mode());
     reader.readNetworkSide(*root, networkSide);
     if (!fitsModel(networkSide.mode(), product.gatewayModel())) {
+        LoadResult mismatch = failure(LoadStatus::ModelMismatch, protocolMismatchMessage);
         if (isTcpModel(product.gatewayModel()))
-            state.linkKind = 1;
-        return failure(LoadStatus::ModelMismatch, protocolMismatchMessage);
+            mismatch.linkKind = LinkKind::Ethernet;
+        return mismatch;
     }
 
     std::vector<std::pair<CHartbus*, CHartbus*>> channels;
@@ -101,10 +106,12 @@ LoadResult loadFromFile(CProductTarn& product, AppState& state, Prompt&, const s
     format.fileVersion = ProjectFileReader::versionOf(*root);
     if (reader.readFirstGeneration())
         format.generation = 1;
-    state.serialDebugAllowed = product.networkBus().mode() == ModbusSlaveMode ? 1 : 0;
+    LoadResult loaded;
+    loaded.status = LoadStatus::Loaded;
+    loaded.serialDebugAllowed = product.networkBus().mode() == ModbusSlaveMode;
     if (product.networkBus().mode() == ModbusTcpMode)
-        state.linkKind = 1;
-    return LoadResult{LoadStatus::Loaded, {}};
+        loaded.linkKind = LinkKind::Ethernet;
+    return loaded;
 }
 
 } // namespace korvan

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "model/GatewayModel.h"
+
+#include <optional>
 #include <string>
 
 namespace korvan {
 
 class CProductTarn;
 class Prompt;
-struct AppState;
 
 struct SaveResult {
     bool ok = false;
@@ -23,6 +25,11 @@ enum class LoadStatus {
 struct LoadResult {
     LoadStatus status = LoadStatus::Unreadable;
     std::string message; // on failure: the message to show
+    // What the file says about the link: an Ethernet project (or, for a TCP model, a file of
+    // the other protocol) makes the link Ethernet; a loaded network side in mode 0 allows
+    // serial debugging.
+    std::optional<LinkKind> linkKind;
+    std::optional<bool> serialDebugAllowed;
 
     [[nodiscard]] bool ok() const { return status == LoadStatus::Loaded; }
 };
@@ -34,7 +41,6 @@ struct LoadResult {
 // Reads a project or template file into the product's existing buses. The file is read into
 // fresh objects first and taken over only when the whole load succeeded: a failed load
 // leaves the open project as it was. "Unknown bus type!" would go through the prompt.
-[[nodiscard]] LoadResult loadFromFile(CProductTarn& product, AppState& state, Prompt& prompt,
-                                      const std::string& path);
+[[nodiscard]] LoadResult loadFromFile(CProductTarn& product, Prompt& prompt, const std::string& path);
 
 } // namespace korvan

@@ -5,9 +5,9 @@
 #include "model/COrlaCommand.h"
 #include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
+#include "model/CProfilebus.h"
 #include "model/CommandItems.h"
 #include "model/ObjectRegistries.h"
-#include "network/CProfilebus.h"
 #include "projectfile/OldTexts.h"
 
 #include <tinyxml2.h>
@@ -24,13 +24,17 @@ std::string_view valueOf(const XMLElement* element) {
     return value ? std::string_view(value) : std::string_view();
 }
 
-int decimalOf(const XMLElement* element) { return decimalValue(valueOf(element)); }
+int decimalOf(const XMLElement* element) {
+    return decimalValue(valueOf(element));
+}
 
 const XMLElement* firstChild(const XMLElement* element) {
     return element ? element->FirstChildElement() : nullptr;
 }
 
-const XMLElement* next(const XMLElement* element) { return element ? element->NextSiblingElement() : nullptr; }
+const XMLElement* next(const XMLElement* element) {
+    return element ? element->NextSiblingElement() : nullptr;
+}
 
 const XMLElement* childWithValue(const XMLElement* parent, std::string_view value) {
     for (const XMLElement* child = firstChild(parent); child != nullptr; child = next(child))
@@ -108,7 +112,8 @@ void ProjectFileReader::readSegment(const XMLElement& element, COrlaItem& record
     record.setSegmentLength(valueOf(field));
 }
 
-void ProjectFileReader::readCommandItems(const XMLElement& itemList, unsigned hartCommand, COrlaCommand& command) {
+void ProjectFileReader::readCommandItems(const XMLElement& itemList, unsigned hartCommand,
+                                         COrlaCommand& command) {
     if (fileVersion_ == "1.0.0.0") {
         // The first generation has no configuration mode: every command is Basic.
         readFirstGeneration_ = true;
@@ -144,7 +149,8 @@ void ProjectFileReader::readCommandItems(const XMLElement& itemList, unsigned ha
 COrlaNode* ProjectFileReader::readNode(const XMLElement& element) {
     COrlaNode* node = registries_.nodes().create();
     node->setNodeName(valueOf(&element));
-    if (const XMLElement* slaveAddress = firstChild(&element); const XMLElement* item = firstChild(slaveAddress))
+    if (const XMLElement* slaveAddress = firstChild(&element);
+        const XMLElement* item = firstChild(slaveAddress))
         node->addItem(readItem(*item));
     const XMLElement* commandList = childWithValue(&element, "CommandList");
     for (const XMLElement* entry = firstChild(commandList); entry != nullptr; entry = next(entry)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GatewayModel.h"
+#include "model/GatewayModel.h"
 
 #include <string>
 
@@ -38,7 +38,8 @@ public:
     [[nodiscard]] bool readFirstGeneration() const { return readFirstGeneration_; }
 
 private:
-    void readCommandItems(const tinyxml2::XMLElement& itemList, unsigned hartCommand, class COrlaCommand& command);
+    void readCommandItems(const tinyxml2::XMLElement& itemList, unsigned hartCommand,
+                          class COrlaCommand& command);
     void readSegment(const tinyxml2::XMLElement& element, COrlaItem& record);
 
     ObjectRegistries& registries_;

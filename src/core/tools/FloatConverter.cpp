@@ -1,8 +1,8 @@
 #include "tools/FloatConverter.h"
 
+#include "base/HexByteText.h"
+#include "base/Ieee754.h"
 #include "base/Prompt.h"
-#include "tools/HexByteText.h"
-#include "tools/Ieee754.h"
 
 #include <charconv>
 #include <cmath>

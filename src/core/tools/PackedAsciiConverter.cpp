@@ -1,8 +1,8 @@
 #include "tools/PackedAsciiConverter.h"
 
+#include "base/HexByteText.h"
+#include "base/PackedAscii.h"
 #include "base/Prompt.h"
-#include "tools/HexByteText.h"
-#include "tools/PackedAscii.h"
 
 namespace korvan {
 

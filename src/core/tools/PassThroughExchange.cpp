@@ -1,8 +1,8 @@
 #include "tools/PassThroughExchange.h"
 
+#include "base/HexByteText.h"
 #include "base/Prompt.h"
 #include "link/SerialGatewayLink.h"
-#include "tools/HexByteText.h"
 
 #include <algorithm>
 #include <cctype>

@@ -22,10 +22,10 @@ TEST(EnableFlags, ConfigOffersTransfersAndDebugOffersTheTools) {
     newProjectCreated(state);
     projectTreeReset(state);
     EXPECT_EQ(offered(state), (Offered{1, 1, 0, 0, 0}));
-    EXPECT_EQ(state.mode, 1);
+    EXPECT_EQ(state.mode, WorkMode::Config);
 
     debugModeChosen(state);
-    EXPECT_EQ(state.mode, 0);
+    EXPECT_EQ(state.mode, WorkMode::Debug);
     EXPECT_EQ(offered(state), (Offered{0, 0, 1, 1, 0}));
     state.serialDebugAllowed = 1;
     debugModeChosen(state);
@@ -64,12 +64,12 @@ TEST(EnableFlags, UploadOverEthernetLocksTheModeSwitchAndTreeSelectionGoesSerial
     AppState state;
     state.canSelectMode = 1;
     state.canDiagnose = 1;
-    state.linkKind = 1;
+    state.linkKind = LinkKind::Ethernet;
     uploadStarted(state);
     EXPECT_EQ(state.canSelectMode, 0);
     EXPECT_EQ(state.canDiagnose, 0);
     treeSelectionChanged(state);
-    EXPECT_EQ(state.linkKind, 0);
+    EXPECT_EQ(state.linkKind, LinkKind::Serial);
     uploadStarted(state);
     EXPECT_EQ(state.canSelectMode, 1);
 }

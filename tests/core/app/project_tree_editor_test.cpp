@@ -1,6 +1,5 @@
 #include "app/AppState.h"
 #include "app/ProjectTreeEditor.h"
-#include "app/ProjectTreeItem.h"
 #include "mapping/CommandSelection.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
@@ -8,6 +7,7 @@
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
+#include "model/ProjectTreeItem.h"
 #include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +60,7 @@ protected:
 TEST_F(ProjectTreeEditorTest, EnableRulesFollowTheSelectedKind) {
     COrlaNode* node = channel(0)->addNode();
     COrlaCommand* command = node->addHartCommand(product.registries(), 3);
-    state.linkKind = 1;
+    state.linkKind = LinkKind::Ethernet;
     const struct {
         const char* what;
         TreeTag tag;
@@ -76,7 +76,7 @@ TEST_F(ProjectTreeEditorTest, EnableRulesFollowTheSelectedKind) {
         editor.select(c.tag, "label");
         EXPECT_EQ(editor.enableFlags(), c.flags) << c.what;
     }
-    EXPECT_EQ(state.linkKind, 0);
+    EXPECT_EQ(state.linkKind, LinkKind::Serial);
 
     selectNode(0, node);
     ASSERT_TRUE(editor.copyNode());

@@ -1,3 +1,4 @@
+#include "base/HexByteText.h"
 #include "hart/CodeTexts.h"
 #include "hart/CommandIoData.h"
 #include "hart/CommandIoEditing.h"
@@ -5,7 +6,6 @@
 #include "hart/HartReply.h"
 #include "hart/ResponseRows.h"
 #include "support/ScriptedPrompt.h"
-#include "tools/HexByteText.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,14 +1,14 @@
-#include "SimulatorRun.h"
+#include "app/TransferRun.h"
 #include "link/ConfigurationDownload.h"
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
-#include "link/TransferRun.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SimulatorRun.h"
 
 #include <algorithm>
 #include <chrono>

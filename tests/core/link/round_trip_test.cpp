@@ -1,11 +1,11 @@
-#include "LinkProjects.h"
-#include "SimulatorRun.h"
 #include "link/ConfigurationDownload.h"
 #include "link/ConfigurationUpload.h"
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
 #include "model/CProductTarn.h"
+#include "support/LinkProjects.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SimulatorRun.h"
 
 #include <memory>
 

@@ -1,10 +1,9 @@
-#include "SimulatorRun.h"
 #include "app/AppState.h"
+#include "app/TransferRun.h"
 #include "link/CommandRestore.h"
 #include "link/ConfigurationDownload.h"
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
-#include "link/TransferRun.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaItem.h"
@@ -12,6 +11,7 @@
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SimulatorRun.h"
 
 namespace korvan {
 namespace {

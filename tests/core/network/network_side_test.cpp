@@ -1,14 +1,13 @@
 #include "app/AppState.h"
-#include "link/Checksum.h"
+#include "base/Checksum.h"
 #include "model/COrlaItem.h"
+#include "model/CProfilebus.h"
 #include "model/ObjectRegistries.h"
-#include "network/CProfilebus.h"
 #include "network/NetworkBlocks.h"
 #include "network/ProfileRules.h"
 #include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace korvan {
@@ -16,8 +15,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <std::size_t N>
-Bytes bytes(const std::array<std::uint8_t, N>& block) {
+template <std::size_t N> Bytes bytes(const std::array<std::uint8_t, N>& block) {
     return Bytes(block.begin(), block.end());
 }
 
@@ -45,15 +43,16 @@ TEST_F(NetworkSideTest, SerialModelStartsAsModbusSlaveWithSevenRows) {
 TEST_F(NetworkSideTest, UserConfigBlockRepeatsTheChannelInterfaceAndFlipsTheInterfaceOrder) {
     start(GatewayModel::Vela3hRtu);
     AppState state;
-    state.linkKind = 1;
-    EXPECT_TRUE(selectProtocol(bus, "User Config", state));
-    EXPECT_EQ(state.linkKind, 0);
+    state.linkKind = LinkKind::Ethernet;
+    EXPECT_TRUE(selectProtocol(bus, "User Config", state.canSelectMode, state.linkKind));
+    EXPECT_EQ(state.linkKind, LinkKind::Serial);
     EXPECT_EQ(state.canSelectMode, 1);
     EXPECT_EQ(bus.selector().value(), "User Config");
     EXPECT_EQ(bus.currentItems().size(), 6u);
     EXPECT_EQ(bytes(encodeSerialBlock(bus)),
               (Bytes{0x42, 0x09, 0x01, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x51}));
-    EXPECT_FALSE(selectProtocol(bus, "User Config", state)) << "no change, no redraw";
+    EXPECT_FALSE(selectProtocol(bus, "User Config", state.canSelectMode, state.linkKind))
+        << "no change, no redraw";
 }
 
 TEST_F(NetworkSideTest, TcpModelShowsAGreyedModbusTcpSelectorAndItsEthernetBlock) {
@@ -64,8 +63,8 @@ TEST_F(NetworkSideTest, TcpModelShowsAGreyedModbusTcpSelectorAndItsEthernetBlock
     const Bytes block = bytes(encodeEthernetWriteRequest(bus));
     EXPECT_EQ(Bytes(block.begin(), block.begin() + 8), (Bytes{0, 0, 0, 6, 0, 0, 0, 0x18}));
     EXPECT_EQ(Bytes(block.begin() + 11, block.end()),
-              (Bytes{0x00, 0xC0, 0xA8, 0x00, 0x0A, 0xFF, 0xFF, 0xFF, 0x00, 0xC0, 0xA8, 0x00, 0x01, 0, 0, 0, 0, 0, 0,
-                     0, 0}));
+              (Bytes{0x00, 0xC0, 0xA8, 0x00, 0x0A, 0xFF, 0xFF, 0xFF, 0x00, 0xC0, 0xA8,
+                     0x00, 0x01, 0,    0,    0,    0,    0,    0,    0,    0}));
 }
 
 TEST_F(NetworkSideTest, SetModeMovesTheSelectorOnlyForKnownModes) {
@@ -144,9 +143,10 @@ TEST_F(NetworkSideTest, DhcpAndBootpGreyTheAddressItems) {
 
 TEST(IpAddressRule, AcceptsOnlyFourDecimalPartsUpTo255) {
     const std::pair<const char*, bool> cases[] = {
-        {"192.168.0.10", true}, {"10.0.0.1", true},   {"255.255.255.255", true}, {"0.0.0.0", false},
-        {"256.1.1.1", false},   {"1.2.3", false},     {"1.2.3.4.5", false},      {"1.2.3.", false},
-        {"1..2.3", false},      {"a.b.c.d", false},   {"1.2.3.-4", false},       {" 1.2.3.4", false},
+        {"192.168.0.10", true}, {"10.0.0.1", true},   {"255.255.255.255", true},
+        {"0.0.0.0", false},     {"256.1.1.1", false}, {"1.2.3", false},
+        {"1.2.3.4.5", false},   {"1.2.3.", false},    {"1..2.3", false},
+        {"a.b.c.d", false},     {"1.2.3.-4", false},  {" 1.2.3.4", false},
         {"1000.1.1.1", false},  {"1.2.3.0004", true}, {"", false},
     };
     for (const auto& [text, accepted] : cases)
@@ -160,7 +160,8 @@ TEST_F(NetworkSideTest, RejectedEntriesKeepThePreviousValueAndShowTheirMessage) 
     EXPECT_FALSE(commitSlaveAddress(bus, "", prompt));
     EXPECT_FALSE(commitSlaveAddress(bus, "1a", prompt));
     EXPECT_TRUE(commitSlaveAddress(bus, "247", prompt));
-    EXPECT_EQ(prompt.shown, (std::vector<std::string>{"Data out of range", "An item is empty", "Has Illegal char"}));
+    EXPECT_EQ(prompt.shown,
+              (std::vector<std::string>{"Data out of range", "An item is empty", "Has Illegal char"}));
     EXPECT_EQ(bus.slaveItems().at(slave_item::SlaveAddress)->value(), "247");
 
     start(GatewayModel::Vela3hTcp);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/ProjectLoad.h"
 #include "model/CProductTarn.h"
 #include "projectfile/ProjectFile.h"
 #include "support/ScriptedPrompt.h"
@@ -17,7 +18,7 @@ struct Session {
         product.build(model);
     }
 
-    LoadResult load(const std::string& path) { return loadFromFile(product, state, prompt, path); }
+    LoadResult load(const std::string& path) { return loadProject(product, state, prompt, path); }
 
     AppState state;
     CProductTarn product;

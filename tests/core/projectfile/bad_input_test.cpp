@@ -1,14 +1,12 @@
 #include "ProjectFileFixture.h"
-
 #include "model/CHartbus.h"
 #include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
-#include "network/CProfilebus.h"
+#include "model/CProfilebus.h"
 #include "support/ProductDescription.h"
 #include "support/SampleProjects.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 namespace korvan {
@@ -43,8 +41,8 @@ TEST(ProjectFileBadInput, UnreadableFilesGetTheirOwnMessageAndKeepTheOpenProject
     const std::vector<Case> cases{
         {"empty.xml", "", LoadStatus::NotParsed, "it is empty"},
         {"binary.xml", binary(4096), LoadStatus::NotParsed, "\"binary.xml"},
-        {"truncated.xml", "<?xml version=\"1.0\"?>\n<TREVLINK Value=\"TREVLINK\">\n<Company", LoadStatus::NotParsed,
-         "line "},
+        {"truncated.xml", "<?xml version=\"1.0\"?>\n<TREVLINK Value=\"TREVLINK\">\n<Company",
+         LoadStatus::NotParsed, "line "},
         {"deep.xml", nested(5000), LoadStatus::NotParsed, "nested too deeply"},
         {"text.xml", "just some words", LoadStatus::NotParsed, "deep.xml"},
     };

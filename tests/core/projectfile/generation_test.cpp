@@ -1,11 +1,10 @@
 #include "ProjectFileFixture.h"
-
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
+#include "model/CProfilebus.h"
 #include "model/CommandItems.h"
-#include "network/CProfilebus.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

@@ -1,22 +1,20 @@
 #include "ProjectFileFixture.h"
-
 #include "model/CHartbus.h"
-#include "model/COrlaItem.h"
 #include "model/COrlaCommand.h"
+#include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
 #include "network/NetworkBlocks.h"
 #include "support/ProductDescription.h"
 #include "support/SampleProjects.h"
 
+#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <tinyxml2.h>
 #include <unistd.h>
-
-#include <csignal>
-#include <filesystem>
-#include <regex>
 
 namespace korvan {
 namespace {
@@ -62,8 +60,9 @@ TEST(ProjectFile, SavedProjectsReadBackWithEveryStoredDetail) {
             << modelName(model);
         EXPECT_TRUE(reopened.prompt.shown.empty());
         // Help texts keep their line breaks through the file.
-        EXPECT_NE(reopened.product.channel(0)->pointToPointNodeAt(0)->commandAt(0)->itemAt(0)->help().find("\r\n"),
-                  std::string::npos);
+        EXPECT_NE(
+            reopened.product.channel(0)->pointToPointNodeAt(0)->commandAt(0)->itemAt(0)->help().find("\r\n"),
+            std::string::npos);
     }
 }
 
@@ -73,7 +72,8 @@ TEST(ProjectFile, TheSerialInterfaceKeepsItsChoicesSoTheBlockIsUnchanged) {
     ASSERT_TRUE(saveToFile(original.product, dir.file("p.xml")).ok);
     Session reopened(GatewayModel::Vela3hRtu);
     ASSERT_TRUE(reopened.load(dir.file("p.xml")).ok());
-    EXPECT_EQ(encodeSerialBlock(reopened.product.networkBus()), encodeSerialBlock(original.product.networkBus()));
+    EXPECT_EQ(encodeSerialBlock(reopened.product.networkBus()),
+              encodeSerialBlock(original.product.networkBus()));
 }
 
 TEST(ProjectFile, LoadSetsTheLinkAndSerialDebugFlagsFromTheNetworkSide) {
@@ -83,7 +83,7 @@ TEST(ProjectFile, LoadSetsTheLinkAndSerialDebugFlagsFromTheNetworkSide) {
     Session reopened(GatewayModel::Vela3hRtu);
     ASSERT_TRUE(reopened.load(dir.file("rtu.xml")).ok());
     EXPECT_EQ(reopened.state.serialDebugAllowed, 1);
-    EXPECT_EQ(reopened.state.linkKind, 0);
+    EXPECT_EQ(reopened.state.linkKind, LinkKind::Serial);
 
     Session tcp(GatewayModel::Vela3hTcp);
     ASSERT_TRUE(saveToFile(tcp.product, dir.file("tcp.xml")).ok);
@@ -91,7 +91,7 @@ TEST(ProjectFile, LoadSetsTheLinkAndSerialDebugFlagsFromTheNetworkSide) {
     reopenedTcp.state.serialDebugAllowed = 1;
     ASSERT_TRUE(reopenedTcp.load(dir.file("tcp.xml")).ok());
     EXPECT_EQ(reopenedTcp.state.serialDebugAllowed, 0);
-    EXPECT_EQ(reopenedTcp.state.linkKind, 1);
+    EXPECT_EQ(reopenedTcp.state.linkKind, LinkKind::Ethernet);
 }
 
 TEST(ProjectFile, AProjectOfTheOtherLinkDoesNotOpenAndTheOpenProjectStays) {
@@ -108,11 +108,11 @@ TEST(ProjectFile, AProjectOfTheOtherLinkDoesNotOpenAndTheOpenProjectStays) {
     EXPECT_EQ(refused.status, LoadStatus::ModelMismatch);
     EXPECT_EQ(refused.message, "The profile protocol is inconsistent with the software protocol!");
     EXPECT_EQ(test::describeProduct(serial.product), before);
-    EXPECT_EQ(serial.state.linkKind, 0);
+    EXPECT_EQ(serial.state.linkKind, LinkKind::Serial);
 
     Session ethernet(GatewayModel::Vela1hTcp);
     EXPECT_EQ(ethernet.load(dir.file("rtu.xml")).status, LoadStatus::ModelMismatch);
-    EXPECT_EQ(ethernet.state.linkKind, 1);
+    EXPECT_EQ(ethernet.state.linkKind, LinkKind::Ethernet);
 }
 
 // Readers find elements by position and by Value; the tags themselves carry no meaning.

@@ -1,8 +1,8 @@
+#include "base/HexByteText.h"
+#include "base/Ieee754.h"
+#include "base/PackedAscii.h"
 #include "support/ScriptedPrompt.h"
 #include "tools/FloatConverter.h"
-#include "tools/HexByteText.h"
-#include "tools/Ieee754.h"
-#include "tools/PackedAscii.h"
 #include "tools/PackedAsciiConverter.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/GatewayModel.h"
+#include "model/GatewayModel.h"
 
 #include <algorithm>
 #include <array>

@@ -13,6 +13,18 @@ enum class GatewayModel : int {
     Vela1hTcp = 3, // one HART channel, Modbus TCP
 };
 
+// The engineer's work mode: Config edits and transfers the project, Debug runs the live tools.
+enum class WorkMode : int {
+    Debug = 0,
+    Config = 1,
+};
+
+// How the gateway is reached.
+enum class LinkKind : int {
+    Serial = 0,
+    Ethernet = 1,
+};
+
 // "Vela-1H-TCP", "Vela-3H-TCP", "Vela-3H-RTU".
 [[nodiscard]] std::string_view modelName(GatewayModel model);
 

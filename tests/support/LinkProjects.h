@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GatewayModel.h"
+#include "model/GatewayModel.h"
 
 #include <string>
 

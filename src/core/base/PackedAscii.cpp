@@ -1,6 +1,6 @@
-#include "tools/PackedAscii.h"
+#include "base/PackedAscii.h"
 
-#include "tools/HexByteText.h"
+#include "base/HexByteText.h"
 
 namespace korvan {
 

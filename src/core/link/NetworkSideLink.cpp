@@ -1,9 +1,9 @@
-#include "network/NetworkSideLink.h"
+#include "link/NetworkSideLink.h"
 
 #include "base/Prompt.h"
 #include "link/GatewayLink.h"
 #include "link/LinkMessages.h"
-#include "network/CProfilebus.h"
+#include "model/CProfilebus.h"
 #include "network/NetworkBlocks.h"
 
 #include <algorithm>

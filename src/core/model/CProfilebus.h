@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/GatewayModel.h"
 #include "model/COrlaBus.h"
 #include "model/COrlaItem.h"
+#include "model/GatewayModel.h"
 
 namespace korvan {
 

@@ -1,4 +1,3 @@
-#include "SimulatorRun.h"
 #include "link/ConfigurationDownload.h"
 #include "link/ConfigurationUpload.h"
 #include "link/SerialGatewayLink.h"
@@ -10,6 +9,7 @@
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SimulatorRun.h"
 #include "tools/CommandDataExchange.h"
 #include "tools/DiagnoseExchange.h"
 #include "tools/MemoryExchange.h"

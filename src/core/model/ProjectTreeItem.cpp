@@ -1,4 +1,4 @@
-#include "app/ProjectTreeItem.h"
+#include "model/ProjectTreeItem.h"
 
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"

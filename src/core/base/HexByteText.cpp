@@ -1,4 +1,4 @@
-#include "tools/HexByteText.h"
+#include "base/HexByteText.h"
 
 namespace korvan {
 namespace {

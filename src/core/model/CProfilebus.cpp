@@ -1,4 +1,4 @@
-#include "network/CProfilebus.h"
+#include "model/CProfilebus.h"
 
 #include "base/Decimal.h"
 #include "model/ObjectRegistries.h"
@@ -8,8 +8,8 @@
 namespace korvan {
 namespace {
 
-constexpr std::array<std::string_view, 9> baudrates{"300", "600", "1200", "2400", "9600", "19200", "38400", "57600",
-                                                    "115200"};
+constexpr std::array<std::string_view, 9> baudrates{"300",   "600",   "1200",  "2400",  "9600",
+                                                    "19200", "38400", "57600", "115200"};
 constexpr std::array<std::string_view, 2> dataBits{"8", "7"};
 constexpr std::array<std::string_view, 5> parities{"None", "Odd", "Even", "Mark", "Space"};
 constexpr std::array<std::string_view, 2> stopBits{"1", "2"};
@@ -34,10 +34,14 @@ constexpr std::array<ItemSpec, 4> serialLineItems{{
 
 constexpr std::array<ItemSpec, 3> slaveOnlyItems{{
     {"Communication Interface", interfaceHelp, "RS485", FixedText, false, slaveInterfaces},
-    {"Slave Address", "If the mode is \"Modbus slave\", it is address of the salve: 1~247.", "1", TypedValue, true,
+    {"Slave Address",
+     "If the mode is \"Modbus slave\", it is address of the salve: 1~247.",
+     "1",
+     TypedValue,
+     true,
      {}},
-    {"Communication Mode", "When the protocol is Modbus, there are two communication modes: RTU and ASCII.", "RTU",
-     Choice, true, communicationModes},
+    {"Communication Mode", "When the protocol is Modbus, there are two communication modes: RTU and ASCII.",
+     "RTU", Choice, true, communicationModes},
 }};
 
 constexpr std::array<ItemSpec, 2> universalOnlyItems{{
@@ -55,7 +59,8 @@ constexpr std::array<ItemSpec, 6> ethernetDefaults{{
 }};
 
 template <std::size_t N>
-void appendItems(ObjectRegistries& registries, PtrList<COrlaItem>& list, const std::array<ItemSpec, N>& descriptions) {
+void appendItems(ObjectRegistries& registries, PtrList<COrlaItem>& list,
+                 const std::array<ItemSpec, N>& descriptions) {
     for (const ItemSpec& description : descriptions)
         list.append(registries.createItem(description));
 }
@@ -119,7 +124,9 @@ void CProfilebus::buildUniversalDefaults() {
     appendItems(registries(), universal_, universalOnlyItems);
 }
 
-void CProfilebus::buildEthernetDefaults() { appendItems(registries(), ethernet_, ethernetDefaults); }
+void CProfilebus::buildEthernetDefaults() {
+    appendItems(registries(), ethernet_, ethernetDefaults);
+}
 
 const PtrList<COrlaItem>& CProfilebus::listForMode(int code) const {
     switch (code) {
@@ -144,7 +151,9 @@ int CProfilebus::listItemIntValue(const PtrList<COrlaItem>& list, std::size_t n)
     return item ? decimalValue(item->value()) : -1;
 }
 
-int CProfilebus::itemChoiceIndex(std::size_t n) const { return listItemChoiceIndex(currentItems(), n); }
+int CProfilebus::itemChoiceIndex(std::size_t n) const {
+    return listItemChoiceIndex(currentItems(), n);
+}
 
 int CProfilebus::modeItemChoiceIndex(int code, std::size_t n) const {
     return listItemChoiceIndex(listForMode(code), n);

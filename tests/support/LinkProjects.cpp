@@ -1,4 +1,4 @@
-#include "LinkProjects.h"
+#include "support/LinkProjects.h"
 
 #include "base/Decimal.h"
 #include "model/CHartbus.h"

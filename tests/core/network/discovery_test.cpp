@@ -1,9 +1,9 @@
-#include "SimulatorRun.h"
 #include "app/AppState.h"
 #include "network/CEquipment.h"
 #include "network/EthernetConfiguration.h"
 #include "network/GatewaySearch.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SimulatorRun.h"
 
 namespace korvan {
 namespace {
@@ -55,9 +55,9 @@ TEST(Discovery, FixedAddressAsksOnceAndCompletes) {
     GatewaySearch search(settings);
     AppState state;
     state.model = GatewayModel::Vela1hTcp;
-    state.directAddress = 1;
+    state.directAddress = true;
     state.gatewayIp = "127.0.0.1";
-    search.open(state);
+    search.open(state.directAddress, state.gatewayIp);
     EXPECT_FALSE(search.anyTimerRunning());
     EXPECT_EQ(search.statusText(), "Search completed");
     ASSERT_EQ(search.shownRecords().size(), 1u);
@@ -67,15 +67,15 @@ TEST(Discovery, FixedAddressAsksOnceAndCompletes) {
     EXPECT_FALSE(search.signInEnabled());
 
     state.gatewayIp.clear();
-    search.clickRow(0, state);
+    search.clickRow(0, state.gatewayIp);
     EXPECT_EQ(state.gatewayIp, "127.0.0.1");
     test::ScriptedPrompt prompt;
-    EXPECT_FALSE(search.signIn(state, prompt));
+    EXPECT_FALSE(search.signIn(state.model, prompt));
     EXPECT_EQ(prompt.shown,
               std::vector<std::string>{
                   "The selected device is inconsistent with the software protocol, please re select!"});
     state.model = GatewayModel::Vela3hTcp;
-    EXPECT_TRUE(search.signIn(state, prompt));
+    EXPECT_TRUE(search.signIn(state.model, prompt));
 }
 
 // The timer-driven search, run on loopback: the local address and the destination are both
@@ -90,7 +90,7 @@ TEST(Discovery, TimerSearchStopsAtTheFirstAnswerOrAfterFiveTicksPerAddress) {
         settings.localAddresses = [] { return std::vector<std::string>{"127.0.0.1"}; };
         GatewaySearch search(settings);
         AppState state;
-        search.open(state);
+        search.open(state.directAddress, state.gatewayIp);
         ASSERT_TRUE(search.timerRunning(0));
         EXPECT_FALSE(search.refreshEnabled());
         int ticks = 0;
@@ -110,19 +110,19 @@ TEST(EthernetConfiguration, FixedAddressOrSearch) {
         std::string entry;
         bool confirm;
         std::string ip;
-        int direct;
-        int linkKind;
+        bool direct;
+        LinkKind linkKind;
     };
     const std::vector<Case> cases{
-        {false, "127.0.0.20", true, "127.0.0.20", 1, 1},
-        {false, "0.0.0.0", true, "0.0.0.0", 0, 1},
-        {false, "127.0.0.20", false, "127.0.0.1", 0, 0},
-        {true, "127.0.0.20", true, "", 0, 0},
+        {false, "127.0.0.20", true, "127.0.0.20", true, LinkKind::Ethernet},
+        {false, "0.0.0.0", true, "0.0.0.0", false, LinkKind::Ethernet},
+        {false, "127.0.0.20", false, "127.0.0.1", false, LinkKind::Serial},
+        {true, "127.0.0.20", true, "", false, LinkKind::Serial},
     };
     for (const Case& c : cases) {
         AppState state;
         state.gatewayIp = "127.0.0.1";
-        EthernetConfiguration dialog(state);
+        EthernetConfiguration dialog({state.gatewayIp, state.directAddress, state.linkKind});
         EXPECT_TRUE(dialog.searchTicked());
         EXPECT_EQ(dialog.entryText(), "127.0.0.1");
         dialog.setSearchTicked(c.tick);
@@ -154,15 +154,15 @@ TEST(Discovery, RepeatedAddressShowsOneRow) {
     settings.localAddresses = [] { return std::vector<std::string>{"127.0.0.1"}; };
     GatewaySearch search(settings);
     AppState state;
-    search.open(state);
+    search.open(state.directAddress, state.gatewayIp);
     EXPECT_FALSE(search.tick(0));
     ASSERT_EQ(search.records().size(), 2u);
     EXPECT_EQ(search.records()[1].number, " 2");
     ASSERT_EQ(search.shownRecords().size(), 1u);
-    search.clickRow(1, state); // outside the rows shown
+    search.clickRow(1, state.gatewayIp); // outside the rows shown
     EXPECT_TRUE(state.gatewayIp.empty());
     EXPECT_FALSE(search.signInEnabled());
-    search.clickRow(0, state);
+    search.clickRow(0, state.gatewayIp);
     EXPECT_EQ(state.gatewayIp, "127.0.0.1");
     EXPECT_TRUE(search.signInEnabled());
 }

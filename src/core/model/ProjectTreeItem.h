@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TreeTag.h"
+#include "model/TreeTag.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "link/TransferRun.h"
+#include "app/TransferRun.h"
 
 #include "app/AppState.h"
 #include "base/Prompt.h"
@@ -125,7 +125,7 @@ TransferOutcome runUpload(CProductTarn& product, AppState& state, GatewayLink& l
     link.close();
     if (!succeeded(result))
         return failed(result, prompt, serial);
-    state.projectDirty = 1;
+    state.projectDirty = true;
     prompt.message(link_text::uploadSucceeded);
     return {TransferEnd::Done, ResultCode::Success, false};
 }

@@ -1,4 +1,4 @@
-#include "tools/Ieee754.h"
+#include "base/Ieee754.h"
 
 #include <bit>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "SimulatorRun.h"
 #include "os/SerialPort.h"
 #include "os/SerialPortList.h"
 #include "os/TcpConnection.h"
+#include "support/SimulatorRun.h"
 
 #include <chrono>
 #include <unistd.h>
