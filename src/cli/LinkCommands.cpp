@@ -32,11 +32,12 @@ public:
         : inner_(inner), continueWithDhcp_(continueWithDhcp), reset_(reset) {}
 
     void message(std::string_view text) override { inner_.message(text); }
-    Answer ask(std::string_view text, Buttons buttons) override {
-        const bool yes = text == link_text::dhcpQuestion ? continueWithDhcp_
-                                                         : text == link_text::remoteResetQuestion && reset_;
+    Answer ask(QuestionId question, std::string_view text, Buttons buttons) override {
+        const bool yes = question == QuestionId::ContinueWithDhcp
+                             ? continueWithDhcp_
+                             : question == QuestionId::RemoteReset && reset_;
         inner_.setAnswer(yes ? Answer::Yes : Answer::No);
-        return inner_.ask(text, buttons);
+        return inner_.ask(question, text, buttons);
     }
     std::optional<std::string> chooseSaveFile(const FileRequest& request) override {
         return inner_.chooseSaveFile(request);

@@ -4,15 +4,19 @@
 
 namespace korvan::cli {
 
-void StderrPrompt::message(std::string_view text) { err_ << text << '\n'; }
+void StderrPrompt::message(std::string_view text) {
+    err_ << text << '\n';
+}
 
-Answer StderrPrompt::ask(std::string_view text, Buttons buttons) {
+Answer StderrPrompt::ask(QuestionId, std::string_view text, Buttons buttons) {
     err_ << text << '\n';
     if (answer_)
         return *answer_;
     return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
 }
 
-std::optional<std::string> StderrPrompt::chooseSaveFile(const FileRequest&) { return std::nullopt; }
+std::optional<std::string> StderrPrompt::chooseSaveFile(const FileRequest&) {
+    return std::nullopt;
+}
 
 } // namespace korvan::cli

@@ -18,7 +18,7 @@ public:
     void setAnswer(Answer answer) { answer_ = answer; }
 
     void message(std::string_view text) override;
-    Answer ask(std::string_view text, Buttons buttons) override;
+    Answer ask(QuestionId question, std::string_view text, Buttons buttons) override;
     std::optional<std::string> chooseSaveFile(const FileRequest& request) override;
 
 private:

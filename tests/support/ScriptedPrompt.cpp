@@ -2,10 +2,13 @@
 
 namespace korvan::test {
 
-void ScriptedPrompt::message(std::string_view text) { shown.emplace_back(text); }
-
-Answer ScriptedPrompt::ask(std::string_view text, Buttons buttons) {
+void ScriptedPrompt::message(std::string_view text) {
     shown.emplace_back(text);
+}
+
+Answer ScriptedPrompt::ask(QuestionId question, std::string_view text, Buttons buttons) {
+    shown.emplace_back(text);
+    asked.push_back(question);
     if (answers_.empty())
         return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
     const Answer answer = answers_.front();

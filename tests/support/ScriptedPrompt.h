@@ -13,14 +13,15 @@ namespace korvan::test {
 class ScriptedPrompt : public Prompt {
 public:
     void message(std::string_view text) override;
-    Answer ask(std::string_view text, Buttons buttons) override;
+    Answer ask(QuestionId question, std::string_view text, Buttons buttons) override;
     std::optional<std::string> chooseSaveFile(const FileRequest& request) override;
 
     void answerNext(Answer answer) { answers_.push_back(answer); }
     void chooseNext(std::optional<std::string> path) { paths_.push_back(std::move(path)); }
 
-    // Messages and questions in the order they were shown.
+    // Messages and questions in the order they were shown, and which questions were asked.
     std::vector<std::string> shown;
+    std::vector<QuestionId> asked;
     std::vector<FileRequest> fileRequests;
 
 private:

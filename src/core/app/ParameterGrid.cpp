@@ -70,8 +70,9 @@ void setItemValue(const COrlaCommand& command, std::size_t position, std::string
 
 } // namespace
 
-ParameterGrid::ParameterGrid(CProductTarn& product, AppState& state, Prompt& prompt)
-    : product_(product), state_(state), prompt_(prompt) {}
+ParameterGrid::ParameterGrid(CProductTarn& product, AppState& state, Prompt& prompt,
+                             AdvancedSelectionTable& selection)
+    : product_(product), state_(state), prompt_(prompt), selection_(selection) {}
 
 void ParameterGrid::clear() {
     tag_.reset();
@@ -356,7 +357,7 @@ ListCommitEffect ParameterGrid::switchToAdvanced(COrlaItem& item) {
     const COrlaCommand& command = *tag_->command;
     const COrlaItem* first = command.segmentRecord(0);
     const bool holdsStoredSegments = first != nullptr && decimalValue(first->segmentLength()) >= 1;
-    convertToAdvanced(processSelectionTable(), static_cast<int>(command.commandNumber()),
+    convertToAdvanced(selection_, static_cast<int>(command.commandNumber()),
                       command.itemIntValue(ReceiveLengthBytes), holdsStoredSegments, prompt_);
     product_.fileFormat().generation = 2;
     item.setValue("Advanced");
@@ -364,7 +365,7 @@ ListCommitEffect ParameterGrid::switchToAdvanced(COrlaItem& item) {
 }
 
 ListCommitEffect ParameterGrid::switchToBasic(COrlaItem& item) {
-    if (prompt_.ask(basicQuestion, Buttons::YesNoCancel) != Answer::Yes) {
+    if (prompt_.ask(QuestionId::SwitchToBasic, basicQuestion, Buttons::YesNoCancel) != Answer::Yes) {
         item.setValue(rowZeroAtClick_);
         return {false, false, true};
     }
@@ -376,7 +377,7 @@ ListCommitEffect ParameterGrid::switchToBasic(COrlaItem& item) {
         first->setSegmentEnableCount("0");
         first->setSegmentLength("0");
     }
-    processSelectionTable().clearCommand(static_cast<int>(command.commandNumber()));
+    selection_.clearCommand(static_cast<int>(command.commandNumber()));
     relabelBasicRows_ = true;
     return {true, false, true};
 }
@@ -388,7 +389,7 @@ void ParameterGrid::openAdvancedConfiguration(const AdvancedDialog& dialog) {
         return;
     COrlaCommand& command = *tag_->command;
     const int number = static_cast<int>(command.commandNumber());
-    AdvancedSelectionTable& table = processSelectionTable();
+    AdvancedSelectionTable& table = selection_;
     const AdvancedOpening opening = loadStoredSegments(table, command, prompt_);
     AdvancedConfiguration configuration(table, number, prompt_);
     int receiveLength = opening.receiveLength;

@@ -13,6 +13,7 @@
 namespace korvan {
 
 class AdvancedConfiguration;
+class AdvancedSelectionTable;
 class CProductTarn;
 class Prompt;
 struct AppState;
@@ -26,7 +27,9 @@ public:
     // Shows the Advanced Configuration dialog modally over the prepared state.
     using AdvancedDialog = std::function<void(AdvancedConfiguration&)>;
 
-    ParameterGrid(CProductTarn& product, AppState& state, Prompt& prompt);
+    // The selection table is the project document's working copy of the Advanced
+    // configurations, shared with the Advanced Configuration dialog.
+    ParameterGrid(CProductTarn& product, AppState& state, Prompt& prompt, AdvancedSelectionTable& selection);
 
     void show(const TreeTag& tag, const std::string& label);
     void clear();
@@ -63,6 +66,7 @@ private:
     CProductTarn& product_;
     AppState& state_;
     Prompt& prompt_;
+    AdvancedSelectionTable& selection_;
     std::optional<TreeTag> tag_;
     std::vector<GridRow> rows_;
     std::string annotation_;

@@ -49,7 +49,7 @@ bool ProjectDocument::newProject() {
     state_.mode = WorkMode::Config;
     if (state_.newDocumentCount != 0) {
         if (state_.projectDirty) {
-            const Answer answer = prompt_.ask(saveQuestion, Buttons::YesNoCancel);
+            const Answer answer = prompt_.ask(QuestionId::SaveChanges, saveQuestion, Buttons::YesNoCancel);
             if (answer == Answer::Cancel)
                 return false;
             if (answer == Answer::Yes && saveForQuestion() == SaveOutcome::Failed)
@@ -118,7 +118,7 @@ bool ProjectDocument::save() {
 bool ProjectDocument::mayCloseProject() {
     if (!state_.projectDirty)
         return true;
-    switch (prompt_.ask(saveQuestion, Buttons::YesNoCancel)) {
+    switch (prompt_.ask(QuestionId::SaveChanges, saveQuestion, Buttons::YesNoCancel)) {
     case Answer::Cancel:
         return false;
     case Answer::Yes:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hart/AdvancedSelectionTable.h"
+
 #include <string>
 
 namespace korvan {
@@ -35,6 +37,9 @@ public:
 
     [[nodiscard]] const std::string& currentPath() const { return path_; }
     [[nodiscard]] const std::string& caption() const { return caption_; }
+    // The working copy of the project's Advanced configurations, for its parameter grid and
+    // Advanced Configuration dialog.
+    [[nodiscard]] AdvancedSelectionTable& advancedSelection() { return advancedSelection_; }
 
 private:
     enum class SaveOutcome { Saved, Cancelled, Failed };
@@ -49,6 +54,7 @@ private:
     Prompt& prompt_;
     std::string path_;
     std::string caption_ = StartCaption;
+    AdvancedSelectionTable advancedSelection_;
 };
 
 } // namespace korvan

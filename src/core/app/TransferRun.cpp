@@ -23,7 +23,8 @@ bool dhcpRefused(const CProductTarn& product, Prompt& prompt) {
             continue;
         if (item->value() != "DHCP")
             return false;
-        return prompt.ask(link_text::dhcpQuestion, Buttons::YesNoCancel) != Answer::Yes;
+        return prompt.ask(QuestionId::ContinueWithDhcp, link_text::dhcpQuestion, Buttons::YesNoCancel) !=
+               Answer::Yes;
     }
     return false;
 }

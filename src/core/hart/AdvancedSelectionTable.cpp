@@ -91,9 +91,4 @@ std::vector<FieldRef> AdvancedSelectionTable::canonicalSelection(int command) co
     return selected;
 }
 
-AdvancedSelectionTable& processSelectionTable() {
-    static AdvancedSelectionTable table;
-    return table;
-}
-
 } // namespace korvan

@@ -59,7 +59,4 @@ private:
     SelectionEntry detached_;
 };
 
-// The table of the run, shared by the parameter grid and the Advanced Configuration dialog.
-[[nodiscard]] AdvancedSelectionTable& processSelectionTable();
-
 } // namespace korvan

@@ -97,7 +97,8 @@ ResultCode ConfigurationDownload::downloadAll() {
         if (!succeeded(result))
             return result;
     }
-    if (prompt_.ask(link_text::remoteResetQuestion, Buttons::YesNoCancel) == Answer::Yes) {
+    if (prompt_.ask(QuestionId::RemoteReset, link_text::remoteResetQuestion, Buttons::YesNoCancel) ==
+        Answer::Yes) {
         const ResultCode reset = remoteReset();
         if (!link_.isEthernet() || !succeeded(reset))
             return reset;

@@ -101,7 +101,8 @@ bool mapChannel(CHartbus& channel, MappingCounters& counters, Prompt& prompt) {
 
 bool autoMapAddresses(CProductTarn& product, Prompt& prompt) {
     MappingCounters counters;
-    if (prompt.ask("Whether auto mapping address?", Buttons::YesNoCancel) != Answer::Yes)
+    if (prompt.ask(QuestionId::AutoMapAddresses, "Whether auto mapping address?", Buttons::YesNoCancel) !=
+        Answer::Yes)
         return false;
     for (CHartbus* channel : product.channels())
         if (channel != nullptr)

@@ -23,7 +23,7 @@ using Strings = std::vector<std::string>;
 
 class ParameterGridTest : public ::testing::Test {
 protected:
-    ParameterGridTest() : grid(product, state, prompt) {
+    ParameterGridTest() : grid(product, state, prompt, selection) {
         startProduct(state, product, GatewayModel::Vela3hTcp);
         node = product.channel(0)->addNode();
         command = node->addHartCommand(product.registries(), 48);
@@ -57,6 +57,7 @@ protected:
     AppState state;
     CProductTarn product;
     test::ScriptedPrompt prompt;
+    AdvancedSelectionTable selection;
     ParameterGrid grid;
     COrlaNode* node = nullptr;
     COrlaCommand* command = nullptr;
@@ -87,7 +88,7 @@ TEST_F(ParameterGridTest, TypedValuesAreCheckedStoredAndFollowedByTheirDerivedIt
         SCOPED_TRACE(std::to_string(c.row) + " '" + c.text + "'");
         const std::string before = command->itemAt(static_cast<std::size_t>(c.row))->value();
         test::ScriptedPrompt run;
-        ParameterGrid fresh(product, state, run);
+        ParameterGrid fresh(product, state, run, selection);
         fresh.show({TreeItemKind::Command, nullptr, product.channel(0), node, command}, "Command ID48");
         ASSERT_EQ(fresh.clickCell(c.row, 1), CellAction::EditText);
         EXPECT_EQ(fresh.commitText(c.text), c.code);
@@ -187,6 +188,7 @@ TEST_F(ParameterGridTest, AdvancedSwitchShowsItsLayoutAndBasicAsksBeforeDropping
         prompt.shown.back(),
         "Are you sure to choose \"Basic\"?  The advanced configuration items will be deleted after clicking "
         "\"YES\"");
+    EXPECT_EQ(prompt.asked.back(), QuestionId::SwitchToBasic);
 }
 
 TEST_F(ParameterGridTest, UndescribedCommandHasAGreyConfigurationModeThatCannotBeOpened) {

@@ -72,6 +72,7 @@ TEST_F(ProjectDocumentTest, NewAsksOnlyWhenDirtyAndFollowsTheAnswer) {
             run.chooseNext(file ? std::optional(chosen) : std::nullopt);
         EXPECT_EQ(doc.newProject(), c.created);
         EXPECT_EQ(run.shown, c.shown);
+        EXPECT_EQ(run.asked, c.dirty ? std::vector{QuestionId::SaveChanges} : std::vector<QuestionId>{});
         EXPECT_EQ(isEmptyProject(), c.created);
         EXPECT_EQ(os::fileExists(chosen), c.fileWritten);
         EXPECT_TRUE(doc.currentPath().empty()); // a name chosen at the question is not kept

@@ -115,6 +115,10 @@ TEST(Download, RefusedBeforeAnythingIsSent) {
         if (c.conflict) {
             EXPECT_EQ(prompt.shown, Strings{"Memory mapping has conflicts!"});
         }
+        if (c.dhcp) {
+            ASSERT_FALSE(prompt.asked.empty());
+            EXPECT_EQ(prompt.asked.front(), QuestionId::ContinueWithDhcp);
+        }
     }
 }
 
@@ -126,6 +130,7 @@ TEST(Download, RemoteResetOverTcpThenTheIdentityExchange) {
     test::ScriptedPrompt prompt;
     prompt.answerNext(Answer::Yes);
     EXPECT_EQ(runDownload(product, link, prompt).end, TransferEnd::Done);
+    EXPECT_EQ(prompt.asked, std::vector<QuestionId>{QuestionId::RemoteReset});
     // network side, 'C', reset, identity; the reset gets no answer, so wait until it is in.
     ASSERT_TRUE(run.waitForFrames(4));
     const auto frames = run.simulator().frames();

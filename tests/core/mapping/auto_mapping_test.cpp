@@ -138,6 +138,7 @@ TEST_F(AutoMappingTest, AnyAnswerButYesChangesNothing) {
         run.answerNext(answer);
         EXPECT_FALSE(autoMapAddresses(product, run));
         EXPECT_EQ(run.shown, Strings{question});
+        EXPECT_EQ(run.asked, std::vector{QuestionId::AutoMapAddresses});
         EXPECT_EQ(test::describeProduct(product), before);
     }
 }
