@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libtinyxml2-dev libserialport-dev libxlsxwriter-dev
   libgtest-dev googletest
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   python3 python3-openpyxl
   binutils
 )

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "app/ParameterGrid.h"
+#include "app/ProjectDocument.h"
+#include "app/ProjectTreeEditor.h"
+#include "model/CProductTarn.h"
+
+namespace korvan {
+class Prompt;
+}
+
+namespace korvan::gui {
+
+// The core objects of one run of the program, owned together: the application state, the
+// product, the project document, and the editing rules of the project tree and the
+// parameter grid. Windows and tests hold a session and the prompt it was given.
+class Session {
+public:
+    explicit Session(Prompt& prompt);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // The model is chosen: the catalogue is built and the product for the model.
+    void start(GatewayModel model);
+
+    [[nodiscard]] Prompt& prompt() { return prompt_; }
+
+    AppState state;
+    CProductTarn product;
+    ProjectDocument document;
+    ProjectTreeEditor tree;
+    ParameterGrid grid;
+
+private:
+    Prompt& prompt_;
+};
+
+} // namespace korvan::gui
