@@ -234,21 +234,8 @@ ResultCode ConfigurationDownload::remoteReset() {
 ResultCode ConfigurationDownload::identityExchange() {
     const auto request = identityRequest();
     const LinkReply reply = link_.managementExchange(request, 8, 16, 1000, 0);
-    switch (reply.failure) {
-    case LinkFailure::None:
-        break;
-    case LinkFailure::Connect:
-        prompt_.message(link_text::connectFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Send:
-        prompt_.message(link_text::acceptDataPacketsFail);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Receive:
-        prompt_.message(link_text::writeConfigurationFailed);
-        return ResultCode::TcpFailure;
-    default:
-        return ResultCode::TcpFailure;
-    }
+    if (reply.failed())
+        return reportLinkFailure(reply.failure, prompt_, managementWriteFailureMessages);
     if (!isIdentityAnswer(reply.answer)) {
         prompt_.message(link_text::readingConfigurationFailed);
         return ResultCode::TcpFailure;
