@@ -66,6 +66,7 @@ int exitStatusOf(const TransferOutcome& outcome) {
     case TransferEnd::Done:
         return ExitOk;
     case TransferEnd::Failed:
+    case TransferEnd::Stopped:
         return toInt(outcome.code);
     case TransferEnd::Refused:
         return outcome.mappingConflict ? ExitMappingConflict : ExitFailure;
@@ -171,7 +172,8 @@ int runDiagnose(CliContext& context) {
     // As the Diagnose window, which opens after every upload attempt that was not cancelled:
     // the status is read even when the upload failed, and the exit status then tells that.
     const TransferOutcome uploaded = korvan::runUpload(product, state, *link, context.prompt);
-    if (uploaded.end == TransferEnd::Cancelled || uploaded.end == TransferEnd::Refused)
+    if (uploaded.end == TransferEnd::Cancelled || uploaded.end == TransferEnd::Refused ||
+        uploaded.end == TransferEnd::Stopped)
         return exitStatusOf(uploaded);
     if (const ResultCode opened = link->open(); !succeeded(opened)) {
         context.prompt.message(link_text::openPortFailed);

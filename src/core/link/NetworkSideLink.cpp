@@ -73,13 +73,24 @@ ResultCode uploadOverEthernet(CProfilebus& bus, GatewayLink& link, Prompt& promp
     return ResultCode::Success;
 }
 
+ResultCode stopped(GatewayLink& link) {
+    link.close();
+    return ResultCode::Stopped;
+}
+
 } // namespace
 
-ResultCode downloadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt) {
+ResultCode downloadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt,
+                               const OperationContext& context) {
+    if (context.stopRequested())
+        return stopped(link);
     return link.isEthernet() ? downloadOverEthernet(bus, link, prompt) : downloadOverSerial(bus, link);
 }
 
-ResultCode uploadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt) {
+ResultCode uploadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt,
+                             const OperationContext& context) {
+    if (context.stopRequested())
+        return stopped(link);
     return link.isEthernet() ? uploadOverEthernet(bus, link, prompt) : uploadOverSerial(bus, link);
 }
 
