@@ -144,13 +144,13 @@ int runSearch(CliContext& context) {
     GatewaySearch search(settings);
     search.open(state.directAddress, state.gatewayIp);
     // The dialog's timers, one per local address; the search ends itself after five ticks
-    // per address at the latest.
+    // per address at the latest. As a timer's, each tick comes one period after the request
+    // before it, whose answers it reads without waiting.
     for (int round = 0; search.anyTimerRunning() && round <= 5 * static_cast<int>(search.timerCount());
          ++round) {
+        os::pauseMilliseconds(searchTimerMs);
         for (std::size_t i = 0; i < search.timerCount(); ++i)
             (void)search.tick(i);
-        if (search.anyTimerRunning())
-            os::pauseMilliseconds(searchTimerMs);
     }
     for (const CEquipment& record : search.shownRecords())
         printRecord(context.out, record);
