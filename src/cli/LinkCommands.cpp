@@ -3,6 +3,7 @@
 #include "ExitCode.h"
 #include "ProjectLoading.h"
 #include "StderrPrompt.h"
+#include "StopOnSignals.h"
 #include "app/AppState.h"
 #include "app/StartSequence.h"
 #include "app/TransferRun.h"
@@ -108,7 +109,8 @@ int runDownload(CliContext& context) {
     if (!openProjectFile(context, state, product, arguments.positional()[0]))
         return ExitBadProject;
     TransferPrompt prompt(context.prompt, arguments.flag("--yes"), arguments.flag("--reset"));
-    return exitStatusOf(korvan::runDownload(product, *link, prompt));
+    const StopOnSignals stop;
+    return exitStatusOf(korvan::runDownload(product, *link, prompt, OperationContext(stop.token())));
 }
 
 int runUpload(CliContext& context) {
@@ -120,7 +122,10 @@ int runUpload(CliContext& context) {
     AppState state;
     CProductTarn product;
     startProduct(state, product, model);
-    const TransferOutcome outcome = korvan::runUpload(product, state, *link, context.prompt);
+    const TransferOutcome outcome = [&] {
+        const StopOnSignals stop;
+        return korvan::runUpload(product, state, *link, context.prompt, OperationContext(stop.token()));
+    }();
     if (outcome.end != TransferEnd::Done)
         return exitStatusOf(outcome);
     return saveProjectFile(context, product, output);
