@@ -68,6 +68,8 @@ ResultCode ConfigurationUpload::uploadBuses() {
     // The command counts are known only from the channel records: the total grows as they come.
     frameTotal_ = 1 + static_cast<int>(product_.channelCount());
     for (COrlaBus* bus : product_.buses()) {
+        if (context_.stopRequested())
+            return ResultCode::Stopped;
         ResultCode result = ResultCode::Success;
         if (bus->isKindOf(CProfilebus::classCProfilebus)) {
             result = uploadNetworkSide(static_cast<CProfilebus&>(*bus), link_, prompt_, context_);

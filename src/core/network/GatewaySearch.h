@@ -67,6 +67,7 @@ public:
     [[nodiscard]] bool refreshEnabled() const { return refreshEnabled_; }
     // Stopped once the context's stop ended the search, else Success.
     [[nodiscard]] ResultCode result() const { return result_; }
+    // Whether a socket of the timers is still open; a stopped search has closed them all.
     [[nodiscard]] bool anySocketOpen() const;
 
 private:
