@@ -106,7 +106,7 @@ bool runOne(bool serial) {
     bool ok = succeeded(link.open());
     const auto began = Clock::now();
     ConfigurationDownload download(product, link, prompt);
-    const ResultCode result = ok ? download.downloadAll() : ResultCode::OpenPortFailed;
+    const ResultCode result = ok ? download.downloadAll().code : ResultCode::OpenPortFailed;
     const double measuredMs = std::chrono::duration<double, std::milli>(Clock::now() - began).count();
     link.close();
     simulator.stop();

@@ -170,6 +170,7 @@ void VelaSimulator::run() {
                 closeFd(connection.fd);
         }
         std::erase_if(connections_, [](const Connection& connection) { return connection.fd < 0; });
+        openConnections_ = static_cast<int>(connections_.size());
     }
 }
 
@@ -301,6 +302,7 @@ void VelaSimulator::serveSearch() {
     for (int i = 0; i < options_.searchAnswers; ++i)
         ::sendto(searchSocket_, answer->data(), answer->size(), 0, reinterpret_cast<const sockaddr*>(&sender),
                  length);
+    ++searchesAnswered_;
 }
 
 void VelaSimulator::servePseudoTerminal() {

@@ -53,6 +53,11 @@ public:
     [[nodiscard]] const std::string& pseudoTerminalPath() const { return ptyPath_; }
 
     [[nodiscard]] std::vector<LoggedFrame> frames() const;
+    // Search requests answered so far: their answers are on their way once this counts them.
+    [[nodiscard]] int searchesAnswered() const { return searchesAnswered_; }
+    // The TCP connections open now, as the simulator last saw them (it notices a client's
+    // close at its next poll, within 50 ms).
+    [[nodiscard]] int openConnections() const { return openConnections_; }
     // Reads the engine under the simulator's lock (the answers are built on its thread).
     template <typename Reader> auto withEngine(Reader reader) const {
         std::lock_guard lock(mutex_);
@@ -81,6 +86,8 @@ private:
     mutable std::mutex mutex_;
     std::vector<LoggedFrame> frames_;
     std::atomic<bool> stopping_{false};
+    std::atomic<int> searchesAnswered_{0};
+    std::atomic<int> openConnections_{0};
     int exchanges_ = 0;
     int configurationListener_ = -1;
     int managementListener_ = -1;

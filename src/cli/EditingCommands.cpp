@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "base/ResultCode.h"
 #include "export/SpreadsheetExport.h"
+#include "link/LinkMessages.h"
 #include "mapping/AutoMapping.h"
 #include "mapping/ConflictCheck.h"
 #include "model/CHartbus.h"
@@ -36,7 +37,7 @@ int runCheck(CliContext& context) {
     if (const ResultCode code = validateNodes(product, context.prompt); !succeeded(code))
         return static_cast<int>(code);
     if (hasMappingConflict(product)) {
-        context.prompt.message("Memory mapping has conflicts!");
+        context.prompt.message(link_text::mappingConflicts);
         return ExitMappingConflict;
     }
     return ExitOk;

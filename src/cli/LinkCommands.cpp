@@ -3,6 +3,7 @@
 #include "ExitCode.h"
 #include "ProjectLoading.h"
 #include "StderrPrompt.h"
+#include "StopOnSignals.h"
 #include "app/AppState.h"
 #include "app/StartSequence.h"
 #include "app/TransferRun.h"
@@ -67,6 +68,7 @@ int exitStatusOf(const TransferOutcome& outcome) {
     case TransferEnd::Done:
         return ExitOk;
     case TransferEnd::Failed:
+    case TransferEnd::Stopped:
         return toInt(outcome.code);
     case TransferEnd::Refused:
         return outcome.mappingConflict ? ExitMappingConflict : ExitFailure;
@@ -108,7 +110,8 @@ int runDownload(CliContext& context) {
     if (!openProjectFile(context, state, product, arguments.positional()[0]))
         return ExitBadProject;
     TransferPrompt prompt(context.prompt, arguments.flag("--yes"), arguments.flag("--reset"));
-    return exitStatusOf(korvan::runDownload(product, *link, prompt));
+    const StopOnSignals stop;
+    return exitStatusOf(korvan::runDownload(product, *link, prompt, OperationContext(stop.token())));
 }
 
 int runUpload(CliContext& context) {
@@ -120,7 +123,10 @@ int runUpload(CliContext& context) {
     AppState state;
     CProductTarn product;
     startProduct(state, product, model);
-    const TransferOutcome outcome = korvan::runUpload(product, state, *link, context.prompt);
+    const TransferOutcome outcome = [&] {
+        const StopOnSignals stop;
+        return korvan::runUpload(product, state, *link, context.prompt, OperationContext(stop.token()));
+    }();
     if (outcome.end != TransferEnd::Done)
         return exitStatusOf(outcome);
     return saveProjectFile(context, product, output);
@@ -144,13 +150,13 @@ int runSearch(CliContext& context) {
     GatewaySearch search(settings);
     search.open(state.directAddress, state.gatewayIp);
     // The dialog's timers, one per local address; the search ends itself after five ticks
-    // per address at the latest.
+    // per address at the latest. As a timer's, each tick comes one period after the request
+    // before it, whose answers it reads without waiting.
     for (int round = 0; search.anyTimerRunning() && round <= 5 * static_cast<int>(search.timerCount());
          ++round) {
+        os::pauseMilliseconds(searchTimerMs);
         for (std::size_t i = 0; i < search.timerCount(); ++i)
             (void)search.tick(i);
-        if (search.anyTimerRunning())
-            os::pauseMilliseconds(searchTimerMs);
     }
     for (const CEquipment& record : search.shownRecords())
         printRecord(context.out, record);
@@ -172,7 +178,8 @@ int runDiagnose(CliContext& context) {
     // As the Diagnose window, which opens after every upload attempt that was not cancelled:
     // the status is read even when the upload failed, and the exit status then tells that.
     const TransferOutcome uploaded = korvan::runUpload(product, state, *link, context.prompt);
-    if (uploaded.end == TransferEnd::Cancelled || uploaded.end == TransferEnd::Refused)
+    if (uploaded.end == TransferEnd::Cancelled || uploaded.end == TransferEnd::Refused ||
+        uploaded.end == TransferEnd::Stopped)
         return exitStatusOf(uploaded);
     if (const ResultCode opened = link->open(); !succeeded(opened)) {
         context.prompt.message(link_text::openPortFailed);

@@ -1,14 +1,13 @@
 #include "ProgramRun.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <chrono>
-#include <stdexcept>
 
 extern char** environ;
 
@@ -26,7 +25,7 @@ void drain(int fd, std::string& into, bool& open) {
 
 } // namespace
 
-ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments, int timeoutSeconds) {
+RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& arguments) {
     const std::string path = std::string(KORVAN_BIN_DIR) + "/" + program;
     int outPipe[2];
     int errPipe[2];
@@ -47,41 +46,68 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned = ::posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
     if (spawned != 0) {
+        pid_ = -1;
         ::close(outPipe[0]);
         ::close(errPipe[0]);
         throw std::runtime_error("cannot start " + path);
     }
+    out_ = outPipe[0];
+    err_ = errPipe[0];
+}
 
+RunningProgram::~RunningProgram() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    if (out_ >= 0)
+        ::close(out_);
+    if (err_ >= 0)
+        ::close(err_);
+}
+
+void RunningProgram::signal(int number) const {
+    if (pid_ > 0)
+        ::kill(pid_, number);
+}
+
+ProgramResult RunningProgram::finish(int timeoutSeconds) {
     ProgramResult result;
+    if (pid_ <= 0)
+        return result;
     bool outOpen = true;
     bool errOpen = true;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
     while (outOpen || errOpen) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
-            ::kill(pid, SIGKILL);
+            ::kill(pid_, SIGKILL);
             break;
         }
-        pollfd fds[2] = {{outOpen ? outPipe[0] : -1, POLLIN, 0}, {errOpen ? errPipe[0] : -1, POLLIN, 0}};
+        pollfd fds[2] = {{outOpen ? out_ : -1, POLLIN, 0}, {errOpen ? err_ : -1, POLLIN, 0}};
         if (::poll(fds, 2, static_cast<int>(left.count())) <= 0)
             continue;
         if (fds[0].revents != 0)
-            drain(outPipe[0], result.out, outOpen);
+            drain(out_, result.out, outOpen);
         if (fds[1].revents != 0)
-            drain(errPipe[0], result.err, errOpen);
+            drain(err_, result.err, errOpen);
     }
-    ::close(outPipe[0]);
-    ::close(errPipe[0]);
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         int timeoutSeconds) {
+    return RunningProgram(program, arguments).finish(timeoutSeconds);
 }
 
 } // namespace korvan::test

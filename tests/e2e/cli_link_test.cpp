@@ -1,8 +1,20 @@
 #include "ProgramRun.h"
+#include "app/AppState.h"
+#include "app/StartSequence.h"
+#include "mapping/AutoMapping.h"
+#include "model/CHartbus.h"
+#include "model/COrlaCommand.h"
+#include "model/COrlaItem.h"
+#include "model/COrlaNode.h"
+#include "model/CProductTarn.h"
+#include "model/CommandItems.h"
+#include "projectfile/ProjectFile.h"
+#include "support/ScriptedPrompt.h"
 #include "support/TempDir.h"
 
 #include <chrono>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <poll.h>
@@ -187,6 +199,74 @@ TEST(CliLink, UsageErrorsTouchNothing) {
         const auto result = runKorvanctl(words);
         EXPECT_EQ(result.exitStatus, 64) << words.back();
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
+    }
+}
+
+// A project whose download takes many seconds: 15 devices with 15 small commands each on
+// every channel, laid out by the automatic mapping so that the pre-check lets it through.
+std::string writeLargeProject(const test::TempDir& dir) {
+    AppState state;
+    CProductTarn product;
+    startProduct(state, product, GatewayModel::Vela3hTcp);
+    for (CHartbus* channel : product.channels()) {
+        channel->setMode(MultiDropMode);
+        channel->itemAt(channel_item::NetworkMode)->setValue("Multi-drop");
+        for (int n = 0; n < MaxMultiDropNodes; ++n) {
+            COrlaNode* node = channel->addNode();
+            for (int c = 0; c < 15; ++c)
+                node->addHartCommand(product.registries(), 1)
+                    ->setItemInt(command_item::ReceiveLengthBytes, 4);
+        }
+        channel->renumberChannelCommands();
+    }
+    test::ScriptedPrompt prompt;
+    prompt.answerNext(Answer::Yes);
+    EXPECT_TRUE(autoMapAddresses(product, prompt));
+    const std::string path = dir.file("large.xml");
+    EXPECT_TRUE(saveToFile(product, path).ok);
+    return path;
+}
+
+std::size_t lineCount(const std::string& path) {
+    std::ifstream file(path);
+    std::size_t lines = 0;
+    for (std::string line; std::getline(file, line);)
+        ++lines;
+    return lines;
+}
+
+bool waitForLines(const std::string& path, std::size_t count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (lineCount(path) < count) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Ctrl+C, or SIGTERM, while korvanctl waits for the answer to the fourth exchange (the
+// second command, answered 1.5 s late): the download ends after that answer, before the
+// next frame, with the stopped message and exit status, long before the whole project
+// would have gone out.
+TEST(CliLink, InterruptStopsADownloadBetweenTwoExchanges) {
+    test::TempDir dir;
+    const std::string project = writeLargeProject(dir);
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        const std::string log = dir.file("frames-" + std::to_string(signal) + ".log");
+        SimProcess sim({"--model", "vela-3h-tcp", "--log", log, "--late-at", "4", "--late-ms", "1500"});
+        ASSERT_TRUE(sim.ready());
+        test::RunningProgram korvanctl(
+            "korvanctl", join(join({"--model", "vela-3h-tcp"}, sim.tcpLink()), {"download", project}));
+        ASSERT_TRUE(waitForLines(log, 4));
+        const auto interrupted = std::chrono::steady_clock::now();
+        korvanctl.signal(signal);
+        const test::ProgramResult result = korvanctl.finish(30);
+        EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::seconds(5));
+        EXPECT_EQ(result.exitStatus, 20);
+        EXPECT_EQ(result.err, "The operation was stopped.\n");
+        EXPECT_EQ(lineCount(log), 4u);
     }
 }
 

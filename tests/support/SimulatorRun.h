@@ -41,13 +41,16 @@ public:
     // Waits, at most two seconds, until the simulator has received `count` frames: a frame
     // that gets no answer may still be on its way when the client is done.
     bool waitForFrames(std::size_t count) const {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (simulator_.frames().size() < count) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
+        return waitUntil([&] { return simulator_.frames().size() >= count; });
+    }
+    // Waits, at most two seconds, until the simulator has answered `count` search requests:
+    // a search tick reads only the answers already there.
+    bool waitForSearchAnswers(int count) const {
+        return waitUntil([&] { return simulator_.searchesAnswered() >= count; });
+    }
+    // Waits, at most two seconds, until the simulator sees no TCP connection open.
+    bool waitForNoConnection() const {
+        return waitUntil([&] { return simulator_.openConnections() == 0; });
     }
     // The first byte of every private frame received on the port, in order.
     [[nodiscard]] std::string letters(const std::string& port) const {
@@ -59,6 +62,16 @@ public:
     }
 
 private:
+    template <typename Condition> static bool waitUntil(Condition condition) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
+
     static sim::SimOptions withLifetime(sim::SimOptions options) {
         if (options.lifetimeMs > 60000)
             options.lifetimeMs = 60000;

@@ -38,10 +38,20 @@ void sendSerialPreamble(GatewayLink& link) {
         (void)link.serialRead(static_cast<std::size_t>(head.answer[1]) + 1);
 }
 
-TransferOutcome failed(ResultCode code, Prompt& prompt, bool report) {
-    if (report)
-        reportResult(code, true, prompt);
-    return {TransferEnd::Failed, code, false};
+// The end of a transfer that did not succeed: the result's message, unless the step that
+// failed has told the engineer already.
+TransferOutcome ended(ReportedResult result, Prompt& prompt) {
+    reportResult(result.code, !result.reported, prompt);
+    const bool stopped = result.code == ResultCode::Stopped;
+    return {stopped ? TransferEnd::Stopped : TransferEnd::Failed, result.code, false};
+}
+
+// A stop seen before the serial line's own exchanges: nothing more goes out.
+std::optional<TransferOutcome> stopSeen(const OperationContext& context, GatewayLink& link, Prompt& prompt) {
+    if (!context.stopRequested())
+        return std::nullopt;
+    link.close();
+    return ended({ResultCode::Stopped, false}, prompt);
 }
 
 TransferOutcome openSerial(GatewayLink& link, Prompt& prompt) {
@@ -71,11 +81,14 @@ ResultCode identifyGateway(GatewayLink& link, Prompt& prompt, bool& typeMismatch
 namespace {
 
 // Identifies the gateway on the serial line; an outcome when the transfer ends there.
-std::optional<TransferOutcome> identifySerialGateway(GatewayLink& link, Prompt& prompt) {
+std::optional<TransferOutcome> identifySerialGateway(GatewayLink& link, Prompt& prompt,
+                                                     const OperationContext& context) {
+    if (auto stopped = stopSeen(context, link, prompt))
+        return stopped;
     bool mismatch = false;
     if (const ResultCode identified = identifyGateway(link, prompt, mismatch); !succeeded(identified)) {
         link.close();
-        return failed(identified, prompt, true);
+        return ended({identified, false}, prompt);
     }
     if (mismatch) {
         link.close();
@@ -87,7 +100,7 @@ std::optional<TransferOutcome> identifySerialGateway(GatewayLink& link, Prompt& 
 } // namespace
 
 TransferOutcome runDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
-                            TransferProgress* progress) {
+                            const OperationContext& context) {
     const bool serial = !link.isEthernet();
     if (serial)
         if (TransferOutcome opened = openSerial(link, prompt); opened.end != TransferEnd::Done)
@@ -100,32 +113,33 @@ TransferOutcome runDownload(CProductTarn& product, GatewayLink& link, Prompt& pr
     if (!serial && dhcpRefused(product, prompt))
         return {TransferEnd::Refused, ResultCode::Success, false};
     if (serial) {
+        if (auto stopped = stopSeen(context, link, prompt))
+            return *stopped;
         sendSerialPreamble(link);
-        if (const auto ended = identifySerialGateway(link, prompt))
-            return *ended;
+        if (const auto identified = identifySerialGateway(link, prompt, context))
+            return *identified;
     }
-    ConfigurationDownload download(product, link, prompt, progress);
-    const ResultCode result = download.downloadAll();
+    ConfigurationDownload download(product, link, prompt, context);
+    const ReportedResult result = download.downloadAll();
     link.close();
-    if (!succeeded(result))
-        return failed(result, prompt, true);
+    if (!succeeded(result.code))
+        return ended(result, prompt);
     return {TransferEnd::Done, ResultCode::Success, false};
 }
 
 TransferOutcome runUpload(CProductTarn& product, AppState& state, GatewayLink& link, Prompt& prompt,
-                          TransferProgress* progress) {
-    const bool serial = !link.isEthernet();
-    if (serial) {
+                          const OperationContext& context) {
+    if (!link.isEthernet()) {
         if (TransferOutcome opened = openSerial(link, prompt); opened.end != TransferEnd::Done)
             return opened;
-        if (const auto ended = identifySerialGateway(link, prompt))
-            return *ended;
+        if (const auto identified = identifySerialGateway(link, prompt, context))
+            return *identified;
     }
-    ConfigurationUpload upload(product, link, prompt, progress);
-    const ResultCode result = upload.uploadAll();
+    ConfigurationUpload upload(product, link, prompt, context);
+    const ReportedResult result = upload.uploadAll();
     link.close();
-    if (!succeeded(result))
-        return failed(result, prompt, serial);
+    if (!succeeded(result.code))
+        return ended(result, prompt);
     state.projectDirty = true;
     prompt.message(link_text::uploadSucceeded);
     return {TransferEnd::Done, ResultCode::Success, false};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OperationContext.h"
 #include "base/ResultCode.h"
 
 namespace korvan {
@@ -7,7 +8,6 @@ namespace korvan {
 class CProductTarn;
 class GatewayLink;
 class Prompt;
-class TransferProgress;
 struct AppState;
 
 // How the download or upload dialog ends after OK.
@@ -16,6 +16,7 @@ enum class TransferEnd {
     Failed,    // it ran and failed with `code` (already reported as the dialog reports it)
     Refused,   // stopped before anything was sent: overlapping memory or the DHCP question
     Cancelled, // the port could not be opened or the device is of another type
+    Stopped,   // the context's stop ended it between two exchanges (`code` is Stopped, shown)
 };
 
 struct TransferOutcome {
@@ -27,15 +28,17 @@ struct TransferOutcome {
 // OK in download mode: on the serial line the port is opened, the memory pre-check runs, the
 // preamble and the identification go out, then downloadAll; on Ethernet the pre-check, the
 // DHCP question for the TCP models, then downloadAll. A failure is reported through the
-// prompt with its result message. The link is closed at the end.
+// prompt with its result message unless the failing step reported it already. The link is
+// closed at the end. The context's stop is checked before every exchange, its progress told
+// after every frame of downloadAll.
 [[nodiscard]] TransferOutcome runDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
-                                          TransferProgress* progress = nullptr);
+                                          const OperationContext& context = {});
 
 // OK in upload mode: the serial identification, then uploadAll; on success the project is
-// marked changed and "Upload successfully" is shown. On Ethernet a failure shows nothing
-// more; on the serial line its result message.
+// marked changed and "Upload successfully" is shown. A failure shows its result message
+// unless uploadAll reported it already (as it does on Ethernet); a stop always shows its own.
 [[nodiscard]] TransferOutcome runUpload(CProductTarn& product, AppState& state, GatewayLink& link,
-                                        Prompt& prompt, TransferProgress* progress = nullptr);
+                                        Prompt& prompt, const OperationContext& context = {});
 
 // The serial identification before a download or upload: 0, the link's failure code, or 13
 // after "Device's type not match" was shown (the dialog then closes as cancelled).

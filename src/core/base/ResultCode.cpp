@@ -24,6 +24,8 @@ std::string_view resultMessage(int code) {
         "Unknown Error!",
         "IP format error",
     };
+    if (code == toInt(ResultCode::Stopped))
+        return "The operation was stopped.";
     if (code < 0 || code >= static_cast<int>(messages.size()))
         return "Unknown Error!";
     return messages[static_cast<std::size_t>(code)];

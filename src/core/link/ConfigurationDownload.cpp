@@ -7,7 +7,6 @@
 #include "link/LinkFailureReport.h"
 #include "link/LinkMessages.h"
 #include "link/NetworkSideLink.h"
-#include "link/TransferProgress.h"
 #include "link/TunnelFrame.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
@@ -50,8 +49,8 @@ int serialBlockCount(std::size_t dataCount) {
 } // namespace
 
 ConfigurationDownload::ConfigurationDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
-                                             TransferProgress* progress)
-    : product_(product), link_(link), prompt_(prompt), progress_(progress) {}
+                                             OperationContext context)
+    : product_(product), link_(link), prompt_(prompt), context_(std::move(context)) {}
 
 int ConfigurationDownload::frameTotal(const CProductTarn& product, bool ethernet) {
     int total = 1; // the network side's block
@@ -76,18 +75,26 @@ int ConfigurationDownload::frameTotal(const CProductTarn& product, bool ethernet
 
 void ConfigurationDownload::frameDone() {
     ++framesDone_;
-    if (progress_ != nullptr)
-        progress_->framesDone(framesDone_, frameTotal_);
+    context_.reportProgress(framesDone_, frameTotal_);
 }
 
-ResultCode ConfigurationDownload::downloadAll() {
+ReportedResult ConfigurationDownload::downloadAll() {
+    const ResultCode result = downloadBuses();
+    if (result == ResultCode::Stopped)
+        link_.close();
+    return {result, false};
+}
+
+ResultCode ConfigurationDownload::downloadBuses() {
     commandCounter_ = 0;
     framesDone_ = 0;
     frameTotal_ = frameTotal(product_, link_.isEthernet());
     for (COrlaBus* bus : product_.buses()) {
+        if (context_.stopRequested())
+            return ResultCode::Stopped;
         ResultCode result = ResultCode::Success;
         if (bus->isKindOf(CProfilebus::classCProfilebus)) {
-            result = downloadNetworkSide(static_cast<CProfilebus&>(*bus), link_, prompt_);
+            result = downloadNetworkSide(static_cast<CProfilebus&>(*bus), link_, prompt_, context_);
             frameDone();
         } else if (bus->isKindOf(CHartbus::classCHartbus)) {
             result = downloadChannel(static_cast<const CHartbus&>(*bus));
@@ -97,14 +104,20 @@ ResultCode ConfigurationDownload::downloadAll() {
         if (!succeeded(result))
             return result;
     }
+    // A stop seen here leaves the gateway unreset: the engineer is not asked any more.
+    if (context_.stopRequested())
+        return ResultCode::Stopped;
     if (prompt_.ask(QuestionId::RemoteReset, link_text::remoteResetQuestion, Buttons::YesNoCancel) ==
         Answer::Yes) {
         const ResultCode reset = remoteReset();
         if (!link_.isEthernet() || !succeeded(reset))
             return reset;
     }
-    if (link_.isEthernet())
+    if (link_.isEthernet()) {
+        if (context_.stopRequested())
+            return ResultCode::Stopped;
         (void)identityExchange();
+    }
     return ResultCode::Success;
 }
 
@@ -124,6 +137,8 @@ ResultCode ConfigurationDownload::sendChannelFrame(const CHartbus& channel, std:
 }
 
 ResultCode ConfigurationDownload::downloadChannel(const CHartbus& channel) {
+    if (context_.stopRequested())
+        return ResultCode::Stopped;
     ChannelState state;
     state.channel = static_cast<std::uint8_t>(channel.channelIndex());
     if (const ResultCode result = sendChannelFrame(channel, state.channel); !succeeded(result))
@@ -153,6 +168,8 @@ ResultCode ConfigurationDownload::downloadCommand(const COrlaCommand& command, s
         fields.advanced = true;
         fields.tableOffset = state.table.addCommand(segments);
     }
+    if (context_.stopRequested())
+        return ResultCode::Stopped;
     ++commandCounter_;
     LinkRequest request;
     request.frame = commandFrame(fields, !link_.isEthernet());
@@ -196,6 +213,8 @@ ResultCode ConfigurationDownload::sendTablePiece(std::span<const std::uint8_t> f
     const std::vector<Bytes> frames =
         link_.isEthernet() ? std::vector<Bytes>{Bytes(frame.begin(), frame.end())} : serialBlocks(frame);
     for (const Bytes& each : frames) {
+        if (context_.stopRequested())
+            return ResultCode::Stopped;
         request.frame = each;
         const LinkReply reply = link_.exchange(request);
         frameDone();
@@ -209,6 +228,9 @@ ResultCode ConfigurationDownload::sendTablePiece(std::span<const std::uint8_t> f
 
 void ConfigurationDownload::closeSerialChannel() {
     // The answer and the results are not used: the gateway only leaves its configuration state.
+    // After a stop nothing more is written; the next bus ends the download.
+    if (context_.stopRequested())
+        return;
     if (link_.serialWrite(serialChannelEndFrame) != LinkFailure::None)
         return;
     const LinkReply head = link_.serialRead(2);
@@ -235,21 +257,8 @@ ResultCode ConfigurationDownload::remoteReset() {
 ResultCode ConfigurationDownload::identityExchange() {
     const auto request = identityRequest();
     const LinkReply reply = link_.managementExchange(request, 8, 16, 1000, 0);
-    switch (reply.failure) {
-    case LinkFailure::None:
-        break;
-    case LinkFailure::Connect:
-        prompt_.message(link_text::connectFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Send:
-        prompt_.message(link_text::acceptDataPacketsFail);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Receive:
-        prompt_.message(link_text::writeConfigurationFailed);
-        return ResultCode::TcpFailure;
-    default:
-        return ResultCode::TcpFailure;
-    }
+    if (reply.failed())
+        return reportLinkFailure(reply.failure, prompt_, managementWriteFailureMessages);
     if (!isIdentityAnswer(reply.answer)) {
         prompt_.message(link_text::readingConfigurationFailed);
         return ResultCode::TcpFailure;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OperationContext.h"
 #include "base/ResultCode.h"
 #include "link/SegmentTable.h"
 
@@ -10,18 +11,21 @@ class COrlaCommand;
 class CProductTarn;
 class GatewayLink;
 class Prompt;
-class TransferProgress;
 
 // Writes the project into the gateway: the network side's block, then per HART channel its
 // 'C' frame, one 'D' frame per command of the current mode's nodes and the pieces of the
 // segment table; then the remote reset question and, on Ethernet, the identity exchange.
-// The first failure ends the download with its result code.
+// The first failure ends the download with its result code. The context's progress is told
+// after every frame; a stop it requests ends the download before the next frame with
+// Stopped, the link closed.
 class ConfigurationDownload {
 public:
     ConfigurationDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
-                          TransferProgress* progress = nullptr);
+                          OperationContext context = {});
 
-    [[nodiscard]] ResultCode downloadAll();
+    // A failure is never reported by the download itself: the link's messages only say where
+    // it happened, and the result's own message is the caller's to show.
+    [[nodiscard]] ReportedResult downloadAll();
     [[nodiscard]] ResultCode downloadChannel(const CHartbus& channel);
     [[nodiscard]] ResultCode remoteReset();
     [[nodiscard]] ResultCode identityExchange();
@@ -36,6 +40,7 @@ private:
         SegmentTable table;
     };
 
+    [[nodiscard]] ResultCode downloadBuses();
     [[nodiscard]] ResultCode sendChannelFrame(const CHartbus& channel, std::uint8_t index);
     [[nodiscard]] ResultCode downloadCommand(const COrlaCommand& command, std::uint32_t address,
                                              ChannelState& state);
@@ -47,7 +52,7 @@ private:
     CProductTarn& product_;
     GatewayLink& link_;
     Prompt& prompt_;
-    TransferProgress* progress_;
+    OperationContext context_;
     int commandCounter_ = 0;
     int framesDone_ = 0;
     int frameTotal_ = 0;

@@ -7,7 +7,6 @@
 #include "link/LinkMessages.h"
 #include "link/NetworkSideLink.h"
 #include "link/SegmentTable.h"
-#include "link/TransferProgress.h"
 #include "link/UploadFrames.h"
 #include "model/CHartbus.h"
 #include "model/CProductTarn.h"
@@ -41,27 +40,39 @@ LinkRequest readRequest(Bytes frame, std::uint8_t transaction, std::uint8_t fram
 } // namespace
 
 ConfigurationUpload::ConfigurationUpload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
-                                         TransferProgress* progress)
-    : product_(product), link_(link), prompt_(prompt), progress_(progress) {}
+                                         OperationContext context)
+    : product_(product), link_(link), prompt_(prompt), context_(std::move(context)) {}
 
 void ConfigurationUpload::frameDone() {
     ++framesDone_;
-    if (progress_ != nullptr)
-        progress_->framesDone(framesDone_, std::max(frameTotal_, framesDone_));
+    context_.reportProgress(framesDone_, std::max(frameTotal_, framesDone_));
 }
 
 ResultCode ConfigurationUpload::failure(LinkFailure what) const {
     return reportLinkFailure(what, prompt_);
 }
 
-ResultCode ConfigurationUpload::uploadAll() {
+ReportedResult ConfigurationUpload::uploadAll() {
+    const ResultCode result = uploadBuses();
+    if (result == ResultCode::Stopped) {
+        link_.close();
+        return {result, false};
+    }
+    // Over Ethernet a failure is told where it happens, by the link's message, or by nothing
+    // at all for a record that fails its check: the upload dialog adds no message of its own.
+    return {result, !succeeded(result) && link_.isEthernet()};
+}
+
+ResultCode ConfigurationUpload::uploadBuses() {
     framesDone_ = 0;
     // The command counts are known only from the channel records: the total grows as they come.
     frameTotal_ = 1 + static_cast<int>(product_.channelCount());
     for (COrlaBus* bus : product_.buses()) {
+        if (context_.stopRequested())
+            return ResultCode::Stopped;
         ResultCode result = ResultCode::Success;
         if (bus->isKindOf(CProfilebus::classCProfilebus)) {
-            result = uploadNetworkSide(static_cast<CProfilebus&>(*bus), link_, prompt_);
+            result = uploadNetworkSide(static_cast<CProfilebus&>(*bus), link_, prompt_, context_);
             frameDone();
         } else if (bus->isKindOf(CHartbus::classCHartbus)) {
             result = uploadChannel(static_cast<CHartbus&>(*bus));
@@ -75,6 +86,8 @@ ResultCode ConfigurationUpload::uploadAll() {
 }
 
 ResultCode ConfigurationUpload::uploadChannel(CHartbus& channel) {
+    if (context_.stopRequested())
+        return ResultCode::Stopped;
     channel.initialise();
     const auto index = static_cast<std::uint8_t>(channel.channelIndex());
     const LinkReply reply = link_.exchange(readRequest(channelRecordRequest(index), 1, channelReadType,
@@ -96,6 +109,8 @@ ResultCode ConfigurationUpload::uploadChannel(CHartbus& channel) {
 ResultCode ConfigurationUpload::uploadCommand(CHartbus& channel, std::uint8_t i) {
     const auto index = static_cast<std::uint8_t>(channel.channelIndex());
     const auto transaction = static_cast<std::uint8_t>(2 + i);
+    if (context_.stopRequested())
+        return ResultCode::Stopped;
     if (const LinkFailure opened = link_.beginSession(3000, 3000); opened != LinkFailure::None)
         return failure(opened);
     const LinkReply reply =
@@ -130,6 +145,8 @@ ResultCode ConfigurationUpload::uploadCommand(CHartbus& channel, std::uint8_t i)
 
 ResultCode ConfigurationUpload::readSegments(std::uint8_t channel, std::uint8_t transaction,
                                              std::uint16_t offset, std::vector<SegmentRecord>& segments) {
+    if (context_.stopRequested())
+        return ResultCode::Stopped;
     const LinkReply count =
         link_.exchange(readRequest(tableReadRequest(channel, offset, 1), transaction, commandReadType,
                                    countAnswerTcp, tableReplyHeader + 2, 3000));
@@ -140,6 +157,8 @@ ResultCode ConfigurationUpload::readSegments(std::uint8_t channel, std::uint8_t 
         count.answer[tableReplyHeader] > command_item::SegmentRecordCount)
         return ResultCode::UploadCheckError;
     const std::size_t n = count.answer[tableReplyHeader];
+    if (context_.stopRequested())
+        return ResultCode::Stopped;
     const LinkReply records = link_.exchange(readRequest(
         tableReadRequest(channel, static_cast<std::uint16_t>(offset + 1), static_cast<std::uint8_t>(4 * n)),
         transaction, commandReadType, tableAnswerTcpBase + 4 * n, tableReplyHeader + 1 + 4 * n, 3000));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OperationContext.h"
 #include "base/ResultCode.h"
 #include "link/ConfigurationFrames.h"
 #include "link/LinkRequest.h"
@@ -11,20 +12,22 @@ class CHartbus;
 class CProductTarn;
 class GatewayLink;
 class Prompt;
-class TransferProgress;
 
 // Reads the gateway's configuration back into the product: the network side's block, then
 // per HART channel its record and every command, from which the channel's nodes and commands
-// are rebuilt. Every length and count a reply gives is checked against what arrived.
+// are rebuilt. Every length and count a reply gives is checked against what arrived. The
+// context's progress is told after every record; a stop it requests ends the upload before
+// the next exchange with Stopped, the link closed.
 class ConfigurationUpload {
 public:
     ConfigurationUpload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
-                        TransferProgress* progress = nullptr);
+                        OperationContext context = {});
 
-    [[nodiscard]] ResultCode uploadAll();
+    [[nodiscard]] ReportedResult uploadAll();
     [[nodiscard]] ResultCode uploadChannel(CHartbus& channel);
 
 private:
+    [[nodiscard]] ResultCode uploadBuses();
     [[nodiscard]] ResultCode uploadCommand(CHartbus& channel, std::uint8_t index);
     [[nodiscard]] ResultCode readSegments(std::uint8_t channel, std::uint8_t transaction,
                                           std::uint16_t offset, std::vector<SegmentRecord>& segments);
@@ -34,7 +37,7 @@ private:
     CProductTarn& product_;
     GatewayLink& link_;
     Prompt& prompt_;
-    TransferProgress* progress_;
+    OperationContext context_;
     int framesDone_ = 0;
     int frameTotal_ = 0;
 };

@@ -1,22 +1,29 @@
 #include "link/LinkFailureReport.h"
 
 #include "base/Prompt.h"
-#include "link/LinkMessages.h"
 
 namespace korvan {
+namespace {
 
-ResultCode reportLinkFailure(LinkFailure failure, Prompt& prompt) {
+ResultCode tcpFailure(std::string_view message, Prompt& prompt) {
+    if (!message.empty())
+        prompt.message(message);
+    return ResultCode::TcpFailure;
+}
+
+} // namespace
+
+ResultCode reportLinkFailure(LinkFailure failure, Prompt& prompt, const LinkFailureMessages& messages) {
     switch (failure) {
     case LinkFailure::None:
         return ResultCode::Success;
     case LinkFailure::Connect:
-        prompt.message(link_text::connectFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Receive:
-        prompt.message(link_text::readFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Setup:
+        return tcpFailure(messages.connect, prompt);
     case LinkFailure::Send:
+        return tcpFailure(messages.send, prompt);
+    case LinkFailure::Receive:
+        return tcpFailure(messages.receive, prompt);
+    case LinkFailure::Setup:
         return ResultCode::TcpFailure;
     case LinkFailure::Write:
     case LinkFailure::Read:

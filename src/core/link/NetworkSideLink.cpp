@@ -2,6 +2,7 @@
 
 #include "base/Prompt.h"
 #include "link/GatewayLink.h"
+#include "link/LinkFailureReport.h"
 #include "link/LinkMessages.h"
 #include "model/CProfilebus.h"
 #include "network/NetworkBlocks.h"
@@ -38,21 +39,8 @@ ResultCode downloadOverEthernet(CProfilebus& bus, GatewayLink& link, Prompt& pro
     const auto request = encodeEthernetWriteRequest(bus);
     const LinkReply reply =
         link.managementExchange(request, managementHeader, writeReplyMaximum, managementTimeoutMs, 0);
-    switch (reply.failure) {
-    case LinkFailure::None:
-        break;
-    case LinkFailure::Connect:
-        prompt.message(link_text::connectFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Send:
-        prompt.message(link_text::acceptDataPacketsFail);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Receive:
-        prompt.message(link_text::writeConfigurationFailed);
-        return ResultCode::TcpFailure;
-    default:
-        return ResultCode::TcpFailure;
-    }
+    if (reply.failed())
+        return reportLinkFailure(reply.failure, prompt, managementWriteFailureMessages);
     if (!isManagementReply(reply.answer, 6)) {
         prompt.message(link_text::readingConfigurationFailed);
         return ResultCode::TcpFailure;
@@ -75,18 +63,8 @@ ResultCode uploadOverEthernet(CProfilebus& bus, GatewayLink& link, Prompt& promp
     const LinkReply reply =
         link.managementExchange(ethernetReadRequest, ethernetReadReplyLength, ethernetReadReplyLength,
                                 managementTimeoutMs, managementTimeoutMs);
-    switch (reply.failure) {
-    case LinkFailure::None:
-        break;
-    case LinkFailure::Connect:
-        prompt.message(link_text::connectFails);
-        return ResultCode::TcpFailure;
-    case LinkFailure::Receive:
-        prompt.message(link_text::acceptPacketsFail);
-        return ResultCode::TcpFailure;
-    default:
-        return ResultCode::TcpFailure;
-    }
+    if (reply.failed())
+        return reportLinkFailure(reply.failure, prompt, managementReadFailureMessages);
     // A reply shorter than the block is refused as a whole rather than read past its end.
     if (!isManagementReply(reply.answer, 5) || !decodeEthernetReadReply(bus, reply.answer)) {
         prompt.message(link_text::readingConfigurationFailed);
@@ -95,13 +73,24 @@ ResultCode uploadOverEthernet(CProfilebus& bus, GatewayLink& link, Prompt& promp
     return ResultCode::Success;
 }
 
+ResultCode stopped(GatewayLink& link) {
+    link.close();
+    return ResultCode::Stopped;
+}
+
 } // namespace
 
-ResultCode downloadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt) {
+ResultCode downloadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt,
+                               const OperationContext& context) {
+    if (context.stopRequested())
+        return stopped(link);
     return link.isEthernet() ? downloadOverEthernet(bus, link, prompt) : downloadOverSerial(bus, link);
 }
 
-ResultCode uploadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt) {
+ResultCode uploadNetworkSide(CProfilebus& bus, GatewayLink& link, Prompt& prompt,
+                             const OperationContext& context) {
+    if (context.stopRequested())
+        return stopped(link);
     return link.isEthernet() ? uploadOverEthernet(bus, link, prompt) : uploadOverSerial(bus, link);
 }
 

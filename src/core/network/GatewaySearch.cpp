@@ -12,14 +12,17 @@ namespace {
 constexpr std::size_t maxLocalAddresses = 10;
 constexpr std::size_t answerMaximum = 68;
 constexpr int fixedTimeoutMs = 1000;
-constexpr int broadcastTimeoutMs = 350;
+// The timer sockets are only read without waiting, so they need no receive time-out.
+constexpr int noReceiveTimeout = 0;
+// Each address gets this many requests and as many ticks; the tick after them ends it.
 constexpr int ticksPerAddress = 5;
-// Answers read per tick: the wait of each read ends the loop, this only bounds a flood.
+// Answers read per tick: those already waiting end the loop, this only bounds a flood.
 constexpr int maxAnswersPerTick = 64;
 
 } // namespace
 
-GatewaySearch::GatewaySearch(SearchSettings settings) : settings_(std::move(settings)) {
+GatewaySearch::GatewaySearch(SearchSettings settings, OperationContext context)
+    : settings_(std::move(settings)), context_(std::move(context)) {
     if (!settings_.localAddresses)
         settings_.localAddresses = [] { return os::localIpv4Addresses(maxLocalAddresses); };
 }
@@ -33,6 +36,10 @@ void GatewaySearch::open(bool directAddress, const std::string& gatewayIp) {
     if (local_.size() > maxLocalAddresses)
         local_.resize(maxLocalAddresses);
     step_ = local_.empty() ? 0 : 20 / static_cast<int>(local_.size());
+    if (context_.stopRequested()) {
+        stopSearch();
+        return;
+    }
     if (directAddress) {
         queryFixedAddress(gatewayIp);
         return;
@@ -47,7 +54,9 @@ void GatewaySearch::refresh(bool directAddress, const std::string& gatewayIp) {
     if (local_.size() > maxLocalAddresses)
         local_.resize(maxLocalAddresses);
     step_ = local_.empty() ? 0 : 20 / static_cast<int>(local_.size());
-    if (directAddress)
+    if (context_.stopRequested())
+        stopSearch();
+    else if (directAddress)
         startTimers(gatewayIp, false);
     else
         startTimers(settings_.broadcastAddress, true);
@@ -63,6 +72,7 @@ void GatewaySearch::queryFixedAddress(const std::string& address) {
     progress_ = 100;
     signInEnabled_ = false;
     refreshEnabled_ = true;
+    reportProgress();
 }
 
 void GatewaySearch::startTimers(const std::string& destination, bool broadcast) {
@@ -71,32 +81,32 @@ void GatewaySearch::startTimers(const std::string& destination, bool broadcast) 
     for (const std::string& address : local_) {
         auto socket = std::make_unique<os::UdpSocket>();
         // A socket that cannot be set up is left out; its timer never runs.
-        const bool ready = socket->open(broadcastTimeoutMs, broadcast, address);
+        const bool ready = socket->open(noReceiveTimeout, broadcast, address);
         sockets_.push_back(std::move(socket));
         running_.push_back(ready);
+        requestsSent_.push_back(0);
     }
     signInEnabled_ = false;
     refreshEnabled_ = false;
+    // The first request goes out with the timers, so that their first tick has answers to read.
+    for (std::size_t i = 0; i < sockets_.size(); ++i)
+        if (running_[i])
+            sendRequest(i);
     if (!anyTimerRunning())
         complete();
 }
 
-bool GatewaySearch::tick(std::size_t i) {
-    if (!timerRunning(i))
-        return false;
-    const int limit = ticksPerAddress * static_cast<int>(local_.size());
-    if (++ticks_ > limit) {
-        running_[i] = false;
-        complete();
-        return false;
-    }
-    progress_ = std::min(100, progress_ + step_);
-    os::UdpSocket& socket = *sockets_[i];
-    if (!socket.sendTo(destination_, settings_.port, searchRequest))
-        return true;
+void GatewaySearch::sendRequest(std::size_t i) {
+    if (requestsSent_[i] >= ticksPerAddress)
+        return;
+    ++requestsSent_[i];
+    (void)sockets_[i]->sendTo(destination_, settings_.port, searchRequest);
+}
+
+void GatewaySearch::collectAnswers(std::size_t i) {
     int position = 0;
     for (int read = 0; read < maxAnswersPerTick; ++read) {
-        const auto answer = socket.receive(answerMaximum);
+        const auto answer = sockets_[i]->receiveWaiting(answerMaximum);
         if (!answer)
             break;
         if (auto record = decodeSearchAnswer(*answer, position + 1, true)) {
@@ -104,18 +114,58 @@ bool GatewaySearch::tick(std::size_t i) {
             records_.push_back(std::move(*record));
         }
     }
+}
+
+bool GatewaySearch::tick(std::size_t i) {
+    if (!timerRunning(i))
+        return false;
+    if (context_.stopRequested()) {
+        stopSearch();
+        return false;
+    }
+    const int limit = ticksPerAddress * static_cast<int>(local_.size());
+    // A timer that ticks after another one found answers stops without reading its own.
     if (records_.empty())
-        return true;
-    running_[i] = false;
-    ticks_ = limit; // every other timer stops at its next tick
-    complete();
-    return false;
+        collectAnswers(i);
+    if (!records_.empty()) {
+        running_[i] = false;
+        ticks_ = limit; // every other timer stops at its next tick
+        complete();
+        return false;
+    }
+    if (++ticks_ > limit) {
+        running_[i] = false;
+        complete();
+        return false;
+    }
+    progress_ = std::min(100, progress_ + step_);
+    sendRequest(i);
+    reportProgress();
+    return true;
 }
 
 void GatewaySearch::complete() {
     status_ = "Search completed";
     progress_ = 100;
     refreshEnabled_ = true;
+    reportProgress();
+}
+
+void GatewaySearch::stopSearch() {
+    for (const auto& socket : sockets_)
+        socket->close();
+    std::fill(running_.begin(), running_.end(), false);
+    result_ = ResultCode::Stopped;
+    status_ = std::string(resultMessage(result_));
+    refreshEnabled_ = true;
+}
+
+void GatewaySearch::reportProgress() const {
+    context_.reportProgress(progress_, 100);
+}
+
+bool GatewaySearch::anySocketOpen() const {
+    return std::any_of(sockets_.begin(), sockets_.end(), [](const auto& socket) { return socket->isOpen(); });
 }
 
 bool GatewaySearch::anyTimerRunning() const {
@@ -154,6 +204,8 @@ bool GatewaySearch::signIn(GatewayModel model, Prompt& prompt) const {
 void GatewaySearch::close() {
     sockets_.clear();
     running_.clear();
+    requestsSent_.clear();
+    result_ = ResultCode::Success;
     records_.clear();
     ticks_ = 0;
     progress_ = 0;

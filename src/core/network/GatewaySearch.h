@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/OperationContext.h"
+#include "base/ResultCode.h"
 #include "model/GatewayModel.h"
 #include "network/CEquipment.h"
 
@@ -27,20 +29,24 @@ inline constexpr std::array<std::uint8_t, 8> searchRequest{0, 0, 0, 3, 0, 0, 0, 
 
 // The "Search Equipment" dialog's state and rules, without widgets: a fixed-address query,
 // or a broadcast search per local address driven by a 300 ms timer per address, which the
-// dialog's timers or korvanctl's loop call as tick(i).
+// dialog's timers or korvanctl's loop call as tick(i). A tick never waits: it takes the
+// answers that came in since the previous request, so it may run on the window's thread.
+// The context's stop ends the search before its next request; its progress is told in per
+// cent after every tick.
 class GatewaySearch {
 public:
-    explicit GatewaySearch(SearchSettings settings = {});
+    explicit GatewaySearch(SearchSettings settings = {}, OperationContext context = {});
     ~GatewaySearch();
     GatewaySearch(const GatewaySearch&) = delete;
     GatewaySearch& operator=(const GatewaySearch&) = delete;
 
     // Opening the dialog: with directAddress one query to gatewayIp, else the sockets and
-    // timers of the broadcast search.
+    // timers of the broadcast search, each socket sending its first request.
     void open(bool directAddress, const std::string& gatewayIp);
     // "Refresh": everything is started again, to gatewayIp or by broadcast.
     void refresh(bool directAddress, const std::string& gatewayIp);
-    // The timer tick of socket i; answers whether timer i keeps running.
+    // The timer tick of socket i: the answers already there, then the next request. Answers
+    // whether timer i keeps running.
     bool tick(std::size_t i);
 
     // Clicking a visible row: its address becomes gatewayIp. Outside the rows nothing changes.
@@ -59,16 +65,26 @@ public:
     [[nodiscard]] int progress() const { return progress_; }
     [[nodiscard]] bool signInEnabled() const { return signInEnabled_; }
     [[nodiscard]] bool refreshEnabled() const { return refreshEnabled_; }
+    // Stopped once the context's stop ended the search, else Success.
+    [[nodiscard]] ResultCode result() const { return result_; }
+    // Whether a socket of the timers is still open; a stopped search has closed them all.
+    [[nodiscard]] bool anySocketOpen() const;
 
 private:
     void queryFixedAddress(const std::string& address);
     void startTimers(const std::string& destination, bool broadcast);
+    void sendRequest(std::size_t i);
+    void collectAnswers(std::size_t i);
     void complete();
+    void stopSearch();
+    void reportProgress() const;
 
     SearchSettings settings_;
+    OperationContext context_;
     std::vector<std::string> local_;
     std::vector<std::unique_ptr<os::UdpSocket>> sockets_;
     std::vector<bool> running_;
+    std::vector<int> requestsSent_;
     std::string destination_;
     bool broadcast_ = true;
     int ticks_ = 0;
@@ -80,6 +96,7 @@ private:
     std::string status_;
     bool signInEnabled_ = false;
     bool refreshEnabled_ = false;
+    ResultCode result_ = ResultCode::Success;
 };
 
 } // namespace korvan

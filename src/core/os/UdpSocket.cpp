@@ -20,6 +20,20 @@ bool toAddress(const std::string& host, std::uint16_t port, sockaddr_in& address
     return inet_pton(AF_INET, host.c_str(), &address.sin_addr) == 1;
 }
 
+std::optional<std::vector<std::uint8_t>> receiveOn(int fd, std::size_t maximum, int flags) {
+    if (fd < 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(maximum);
+    ssize_t got = 0;
+    do
+        got = ::recvfrom(fd, bytes.data(), bytes.size(), flags, nullptr, nullptr);
+    while (got < 0 && errno == EINTR);
+    if (got < 0)
+        return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(got));
+    return bytes;
+}
+
 } // namespace
 
 UdpSocket::~UdpSocket() {
@@ -54,17 +68,11 @@ bool UdpSocket::sendTo(const std::string& host, std::uint16_t port, std::span<co
 }
 
 std::optional<std::vector<std::uint8_t>> UdpSocket::receive(std::size_t maximum) {
-    if (fd_ < 0)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(maximum);
-    ssize_t got = 0;
-    do
-        got = ::recvfrom(fd_, bytes.data(), bytes.size(), 0, nullptr, nullptr);
-    while (got < 0 && errno == EINTR);
-    if (got < 0)
-        return std::nullopt;
-    bytes.resize(static_cast<std::size_t>(got));
-    return bytes;
+    return receiveOn(fd_, maximum, 0);
+}
+
+std::optional<std::vector<std::uint8_t>> UdpSocket::receiveWaiting(std::size_t maximum) {
+    return receiveOn(fd_, maximum, MSG_DONTWAIT);
 }
 
 void UdpSocket::close() {

@@ -23,6 +23,8 @@ public:
                               std::span<const std::uint8_t> bytes);
     // One datagram of at most `maximum` bytes; nothing after the receive time-out or a failure.
     [[nodiscard]] std::optional<std::vector<std::uint8_t>> receive(std::size_t maximum);
+    // One datagram that has already arrived, without waiting; nothing when none is waiting.
+    [[nodiscard]] std::optional<std::vector<std::uint8_t>> receiveWaiting(std::size_t maximum);
     void close();
     [[nodiscard]] bool isOpen() const { return fd_ >= 0; }
 

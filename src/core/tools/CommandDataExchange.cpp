@@ -11,7 +11,11 @@
 namespace korvan {
 
 std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, std::uint8_t node,
-                                     Prompt& prompt) {
+                                     Prompt& prompt, const OperationContext& context) {
+    if (context.stopRequested()) {
+        link.close();
+        return std::nullopt;
+    }
     const Bytes request = readRequestFrame(channel, node);
     Bytes reply;
     if (link.isEthernet()) {
@@ -40,7 +44,11 @@ std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, st
 }
 
 ResultCode writeCommandData(GatewayLink& link, std::span<const std::uint8_t> frame,
-                            std::span<const std::uint8_t> expected) {
+                            std::span<const std::uint8_t> expected, const OperationContext& context) {
+    if (context.stopRequested()) {
+        link.close();
+        return ResultCode::Stopped;
+    }
     LinkRequest request;
     request.frame.assign(frame.begin(), frame.end());
     request.serialAnswerLength = expected.size();

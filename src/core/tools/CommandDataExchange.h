@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OperationContext.h"
 #include "base/ResultCode.h"
 #include "link/PrivateFrame.h"
 
@@ -11,15 +12,18 @@ class GatewayLink;
 class Prompt;
 
 // The command I/O data window's exchanges: the latest reply of one configured HART command,
-// and the writes of the few writable commands.
+// and the writes of the few writable commands. A stop the context requested before the
+// exchange sends nothing and closes the link.
 
-// Fetches the payload of the request built by readRequestFrame; nothing when the exchange failed (the TCP messages are shown).
+// Fetches the payload of the request built by readRequestFrame; nothing when the exchange
+// failed (the TCP messages are shown) or a stop came first.
 [[nodiscard]] std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, std::uint8_t node,
-                                                   Prompt& prompt);
+                                                   Prompt& prompt, const OperationContext& context = {});
 
-// Sends a 'G' write frame on the serial line and compares the acknowledgement: 0, 3 or the
-// link's failure code.
+// Sends a 'G' write frame on the serial line and compares the acknowledgement: 0, 3, the
+// link's failure code or Stopped.
 [[nodiscard]] ResultCode writeCommandData(GatewayLink& link, std::span<const std::uint8_t> frame,
-                                          std::span<const std::uint8_t> expected);
+                                          std::span<const std::uint8_t> expected,
+                                          const OperationContext& context = {});
 
 } // namespace korvan

@@ -99,6 +99,15 @@ std::optional<Bytes> statusExchange(GatewayLink& link, Bytes frame, std::size_t 
     return reply.answer;
 }
 
+std::optional<DiagnoseReading> stopSeen(GatewayLink& link, const OperationContext& context) {
+    if (!context.stopRequested())
+        return std::nullopt;
+    link.close();
+    DiagnoseReading reading;
+    reading.stopped = true;
+    return reading;
+}
+
 } // namespace
 
 Bytes channelStatusRequest(std::uint8_t channel) {
@@ -140,7 +149,10 @@ std::optional<DiagnoseReading> nodeStatusRows(std::span<const std::uint8_t> repl
     return reading;
 }
 
-DiagnoseReading readChannelStatus(GatewayLink& link, std::uint8_t channel, Prompt& prompt) {
+DiagnoseReading readChannelStatus(GatewayLink& link, std::uint8_t channel, Prompt& prompt,
+                                  const OperationContext& context) {
+    if (auto stopped = stopSeen(link, context))
+        return *stopped;
     DiagnoseReading reading;
     const auto reply =
         statusExchange(link, channelStatusRequest(channel), channelReplyLength, 11 + 8, 11 + 9, reading,
@@ -158,8 +170,10 @@ DiagnoseReading readChannelStatus(GatewayLink& link, std::uint8_t channel, Promp
     return reading;
 }
 
-DiagnoseReading readNodeStatus(GatewayLink& link, std::uint8_t channel, const COrlaNode& node,
-                               Prompt& prompt) {
+DiagnoseReading readNodeStatus(GatewayLink& link, std::uint8_t channel, const COrlaNode& node, Prompt& prompt,
+                               const OperationContext& context) {
+    if (auto stopped = stopSeen(link, context))
+        return *stopped;
     DiagnoseReading reading;
     const auto reply =
         statusExchange(link, nodeStatusRequest(channel), nodeReplyBuffer, 11 + 3, 161, reading, prompt,
@@ -174,7 +188,10 @@ DiagnoseReading readNodeStatus(GatewayLink& link, std::uint8_t channel, const CO
     return *rows;
 }
 
-bool clearChannelError(GatewayLink& link, std::uint8_t channel, Prompt& prompt) {
+bool clearChannelError(GatewayLink& link, std::uint8_t channel, Prompt& prompt,
+                       const OperationContext& context) {
+    if (stopSeen(link, context))
+        return false;
     const Bytes request = clearErrorRequest(channel);
     LinkRequest exchange = diagnoseRequest(request, 15, 15);
     exchange.serialAnswerLength = request.size();

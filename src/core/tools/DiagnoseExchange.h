@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OperationContext.h"
 #include "link/PrivateFrame.h"
 
 #include <optional>
@@ -26,6 +27,7 @@ struct DiagnoseReading {
     std::vector<DiagnoseRow> rows;
     bool stopRefresh = false;
     bool anyError = false;
+    bool stopped = false; // the context's stop came first: nothing was sent, nothing shown
 };
 
 [[nodiscard]] Bytes channelStatusRequest(std::uint8_t channel); // 05 01 ch sum
@@ -39,11 +41,14 @@ struct DiagnoseReading {
 [[nodiscard]] std::optional<DiagnoseReading> nodeStatusRows(std::span<const std::uint8_t> reply,
                                                             const COrlaNode& node);
 
-// The Diagnose window's exchanges over either link, with the window's messages.
-[[nodiscard]] DiagnoseReading readChannelStatus(GatewayLink& link, std::uint8_t channel, Prompt& prompt);
+// The Diagnose window's exchanges over either link, with the window's messages. A stop the
+// context requested before the exchange sends nothing and closes the link.
+[[nodiscard]] DiagnoseReading readChannelStatus(GatewayLink& link, std::uint8_t channel, Prompt& prompt,
+                                                const OperationContext& context = {});
 [[nodiscard]] DiagnoseReading readNodeStatus(GatewayLink& link, std::uint8_t channel, const COrlaNode& node,
-                                             Prompt& prompt);
-// "Reset": true when the gateway echoed the clear-error request.
-[[nodiscard]] bool clearChannelError(GatewayLink& link, std::uint8_t channel, Prompt& prompt);
+                                             Prompt& prompt, const OperationContext& context = {});
+// "Reset": true when the gateway echoed the clear-error request; false after a stop.
+[[nodiscard]] bool clearChannelError(GatewayLink& link, std::uint8_t channel, Prompt& prompt,
+                                     const OperationContext& context = {});
 
 } // namespace korvan

@@ -20,6 +20,15 @@ void showTcpFailure(LinkFailure failure, Prompt& prompt) {
         prompt.message(link_text::readFails);
 }
 
+std::optional<MemoryOutcome> stopSeen(GatewayLink& link, const OperationContext& context) {
+    if (!context.stopRequested())
+        return std::nullopt;
+    link.close();
+    MemoryOutcome outcome;
+    outcome.stopped = true;
+    return outcome;
+}
+
 } // namespace
 
 Bytes memoryReadRequest(std::uint16_t address) {
@@ -48,7 +57,10 @@ std::optional<MemoryBlock> decodeMemoryReply(std::span<const std::uint8_t> reply
     return block;
 }
 
-MemoryOutcome readMemory(GatewayLink& link, std::uint16_t address, Prompt& prompt) {
+MemoryOutcome readMemory(GatewayLink& link, std::uint16_t address, Prompt& prompt,
+                         const OperationContext& context) {
+    if (auto stopped = stopSeen(link, context))
+        return *stopped;
     MemoryOutcome outcome;
     Bytes reply;
     if (link.isEthernet()) {
@@ -88,7 +100,9 @@ MemoryOutcome readMemory(GatewayLink& link, std::uint16_t address, Prompt& promp
 }
 
 MemoryOutcome writeMemory(GatewayLink& link, std::uint16_t address, std::span<const std::uint8_t> data,
-                          Prompt& prompt) {
+                          Prompt& prompt, const OperationContext& context) {
+    if (auto stopped = stopSeen(link, context))
+        return *stopped;
     MemoryOutcome outcome;
     LinkRequest request;
     request.frame = memoryWriteRequest(address, data);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OperationContext.h"
 #include "link/PrivateFrame.h"
 
 #include <optional>
@@ -29,11 +30,15 @@ struct MemoryOutcome {
     std::optional<MemoryBlock> block;
     bool ok = false;
     bool closeWindow = false;
+    bool stopped = false; // the context's stop came first: nothing was sent, nothing shown
 };
 
-[[nodiscard]] MemoryOutcome readMemory(GatewayLink& link, std::uint16_t address, Prompt& prompt);
+// A stop the context requested before the exchange sends nothing and closes the link.
+[[nodiscard]] MemoryOutcome readMemory(GatewayLink& link, std::uint16_t address, Prompt& prompt,
+                                       const OperationContext& context = {});
 // "Send": on success shows "Success to write the memory:first~last".
 [[nodiscard]] MemoryOutcome writeMemory(GatewayLink& link, std::uint16_t address,
-                                        std::span<const std::uint8_t> data, Prompt& prompt);
+                                        std::span<const std::uint8_t> data, Prompt& prompt,
+                                        const OperationContext& context = {});
 
 } // namespace korvan

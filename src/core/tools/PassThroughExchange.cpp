@@ -84,7 +84,11 @@ std::optional<std::string> xorCheckText(std::string_view data) {
 }
 
 std::optional<std::string> sendPassThrough(SerialGatewayLink& link, std::span<const std::uint8_t> request,
-                                           Prompt* prompt) {
+                                           Prompt* prompt, const OperationContext& context) {
+    if (context.stopRequested()) {
+        link.close();
+        return std::nullopt;
+    }
     if (!link.serialWriteKeepOpen(request)) {
         if (prompt != nullptr)
             prompt->message("Failed writting serial port");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OperationContext.h"
 #include "link/PrivateFrame.h"
 
 #include <optional>
@@ -30,8 +31,11 @@ class SerialGatewayLink;
 [[nodiscard]] std::optional<std::string> xorCheckText(std::string_view data);
 
 // One send: the request written (the port stays open on failure), then the reply read.
-// Answers the reply line; "Failed writting serial port" is shown when `prompt` is given.
-[[nodiscard]] std::optional<std::string>
-sendPassThrough(SerialGatewayLink& link, std::span<const std::uint8_t> request, Prompt* prompt);
+// Answers the reply line; "Failed writting serial port" is shown when `prompt` is given. A
+// stop the context requested first sends nothing, closes the port and answers nothing.
+[[nodiscard]] std::optional<std::string> sendPassThrough(SerialGatewayLink& link,
+                                                         std::span<const std::uint8_t> request,
+                                                         Prompt* prompt,
+                                                         const OperationContext& context = {});
 
 } // namespace korvan

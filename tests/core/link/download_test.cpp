@@ -9,6 +9,7 @@
 #include "model/CommandItems.h"
 #include "support/ScriptedPrompt.h"
 #include "support/SimulatorRun.h"
+#include "support/StopFromAnotherThread.h"
 
 #include <algorithm>
 #include <chrono>
@@ -354,10 +355,59 @@ TEST(Download, SecondDownloadNumbersItsFailingCommandFromOneAgain) {
     ConfigurationDownload download(product, link, prompt);
     for (int attempt = 0; attempt < 2; ++attempt) {
         prompt.shown.clear();
-        EXPECT_EQ(download.downloadAll(), ResultCode::CheckError);
+        EXPECT_EQ(download.downloadAll().code, ResultCode::CheckError);
         EXPECT_EQ(prompt.shown,
                   (Strings{"The 1 command failed to download!",
                            "Reads the configuration fails, verify that the IP address is correct!"}));
+    }
+}
+
+} // namespace
+} // namespace korvan
+
+namespace korvan {
+namespace {
+
+// The stop comes from another thread after the network side's block and the channel frame:
+// the first command is never sent, the reset question never asked, and the stop's own
+// message is the only one shown.
+TEST(Download, StoppedFromAnotherThreadSendsNothingMoreAndClosesTheLink) {
+    struct Case {
+        const char* name;
+        bool serial;
+        const char* port;
+        std::string letters; // the private frames received on the port, by their first byte
+        std::size_t frames;  // on every port
+    };
+    // Over TCP the network side goes to the management port; the serial line first sends the
+    // preamble and the identification, then the network block and 'C'.
+    for (const Case& c :
+         {Case{"tcp", false, "tcp", "C", 2}, Case{"serial", true, "pty", "\x4F\x01\x42\x43", 4}}) {
+        SCOPED_TRACE(c.name);
+        const GatewayModel model = c.serial ? GatewayModel::Vela3hRtu : GatewayModel::Vela1hTcp;
+        test::SimulatorRun run(simFor(model, c.serial));
+        CProductTarn product;
+        product.build(model);
+        fillTwoCommands(product);
+        std::unique_ptr<GatewayLink> link;
+        if (c.serial)
+            link = std::make_unique<SerialGatewayLink>(run.ptyPath());
+        else
+            link = std::make_unique<TcpGatewayLink>(run.settings());
+        test::ScriptedPrompt prompt;
+        test::StopFromAnotherThread stop(2);
+        const TransferOutcome outcome = runDownload(product, *link, prompt, stop.context());
+        EXPECT_TRUE(stop.requested());
+        EXPECT_EQ(outcome.end, TransferEnd::Stopped);
+        EXPECT_EQ(outcome.code, ResultCode::Stopped);
+        EXPECT_EQ(prompt.shown, Strings{"The operation was stopped."});
+        EXPECT_EQ(run.letters(c.port), c.letters);
+        EXPECT_EQ(run.simulator().frames().size(), c.frames);
+        if (c.serial) {
+            EXPECT_FALSE(static_cast<SerialGatewayLink&>(*link).isOpen());
+        } else {
+            EXPECT_TRUE(run.waitForNoConnection());
+        }
     }
 }
 

@@ -45,7 +45,7 @@ TEST_P(DownloadThenUpload, GivesBackTheProject) {
         auto link = makeLink();
         ASSERT_EQ(link->open(), ResultCode::Success);
         ConfigurationDownload download(original, *link, prompt);
-        ASSERT_EQ(download.downloadAll(), ResultCode::Success);
+        ASSERT_EQ(download.downloadAll().code, ResultCode::Success);
     }
     CProductTarn uploaded;
     uploaded.build(param.model);
@@ -53,7 +53,7 @@ TEST_P(DownloadThenUpload, GivesBackTheProject) {
         auto link = makeLink();
         ASSERT_EQ(link->open(), ResultCode::Success);
         ConfigurationUpload upload(uploaded, *link, prompt);
-        ASSERT_EQ(upload.uploadAll(), ResultCode::Success);
+        ASSERT_EQ(upload.uploadAll().code, ResultCode::Success);
     }
     // The network side travels as its own link's block: Ethernet parameters over TCP on the
     // TCP models, the serial block on the serial model's line.

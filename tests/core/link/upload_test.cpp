@@ -12,6 +12,7 @@
 #include "model/CommandItems.h"
 #include "support/ScriptedPrompt.h"
 #include "support/SimulatorRun.h"
+#include "support/StopFromAnotherThread.h"
 
 namespace korvan {
 namespace {
@@ -95,7 +96,7 @@ TEST_P(UploadChecks, OnlyTheRecordsThatMatterAreChecked) {
     test::ScriptedPrompt prompt;
     TcpGatewayLink link(run.settings());
     ConfigurationDownload download(original, link, prompt);
-    ASSERT_EQ(download.downloadAll(), ResultCode::Success);
+    ASSERT_EQ(download.downloadAll().code, ResultCode::Success);
 
     CProductTarn uploaded;
     uploaded.build(GatewayModel::Vela1hTcp);
@@ -150,6 +151,56 @@ TEST(Upload, PortThatCannotBeOpened) {
     EXPECT_EQ(outcome.end, TransferEnd::Cancelled);
     EXPECT_EQ(outcome.code, ResultCode::OpenPortFailed);
     EXPECT_EQ(prompt.shown, Strings{"Failed openning serial port"});
+}
+
+// The stop comes from another thread once the Advanced command's record is in, before its
+// table entry is asked for on the same connection: the upload ends there, shows the stop's
+// message on either link (on Ethernet, where its failures add none), leaves the project
+// unchanged and no connection open.
+TEST(Upload, StoppedFromAnotherThreadSendsNothingMoreAndClosesTheLink) {
+    struct Case {
+        const char* name;
+        bool serial;
+        std::size_t uploadFrames; // the identification on the serial line, then network side,
+                                  // channel record, basic and Advanced command records
+    };
+    for (const Case& c : {Case{"tcp", false, 4}, Case{"serial", true, 5}}) {
+        SCOPED_TRACE(c.name);
+        sim::SimOptions options;
+        options.model = c.serial ? GatewayModel::Vela3hRtu : GatewayModel::Vela1hTcp;
+        options.pseudoTerminal = c.serial;
+        test::SimulatorRun run(options);
+        std::unique_ptr<GatewayLink> link;
+        if (c.serial)
+            link = std::make_unique<SerialGatewayLink>(run.ptyPath());
+        else
+            link = std::make_unique<TcpGatewayLink>(run.settings());
+        CProductTarn original;
+        original.build(options.model);
+        fillBasicAndAdvanced(original);
+        test::ScriptedPrompt prompt;
+        ASSERT_EQ(link->open(), ResultCode::Success);
+        ASSERT_EQ(ConfigurationDownload(original, *link, prompt).downloadAll().code, ResultCode::Success);
+        const std::size_t downloaded = run.simulator().frames().size();
+
+        CProductTarn uploaded;
+        uploaded.build(options.model);
+        AppState state;
+        prompt.shown.clear();
+        test::StopFromAnotherThread stop(4);
+        const TransferOutcome outcome = runUpload(uploaded, state, *link, prompt, stop.context());
+        EXPECT_TRUE(stop.requested());
+        EXPECT_EQ(outcome.end, TransferEnd::Stopped);
+        EXPECT_EQ(outcome.code, ResultCode::Stopped);
+        EXPECT_EQ(prompt.shown, Strings{"The operation was stopped."});
+        EXPECT_EQ(state.projectDirty, 0);
+        EXPECT_EQ(run.simulator().frames().size(), downloaded + c.uploadFrames);
+        if (c.serial) {
+            EXPECT_FALSE(static_cast<SerialGatewayLink&>(*link).isOpen());
+        } else {
+            EXPECT_TRUE(run.waitForNoConnection());
+        }
+    }
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 #include "network/GatewaySearch.h"
 #include "support/ScriptedPrompt.h"
 #include "support/SimulatorRun.h"
+#include "support/StopFromAnotherThread.h"
+
+#include <chrono>
 
 namespace korvan {
 namespace {
@@ -93,6 +96,11 @@ TEST(Discovery, TimerSearchStopsAtTheFirstAnswerOrAfterFiveTicksPerAddress) {
         search.open(state.directAddress, state.gatewayIp);
         ASSERT_TRUE(search.timerRunning(0));
         EXPECT_FALSE(search.refreshEnabled());
+        // The first request went out with open(); its answer is in before the first tick,
+        // as it is when the dialog's timer ticks 300 ms later.
+        if (listening) {
+            ASSERT_TRUE(run.waitForSearchAnswers(1));
+        }
         int ticks = 0;
         while (search.tick(0) && ticks < 20)
             ++ticks;
@@ -155,6 +163,7 @@ TEST(Discovery, RepeatedAddressShowsOneRow) {
     GatewaySearch search(settings);
     AppState state;
     search.open(state.directAddress, state.gatewayIp);
+    ASSERT_TRUE(run.waitForSearchAnswers(1));
     EXPECT_FALSE(search.tick(0));
     ASSERT_EQ(search.records().size(), 2u);
     EXPECT_EQ(search.records()[1].number, " 2");
@@ -165,6 +174,68 @@ TEST(Discovery, RepeatedAddressShowsOneRow) {
     search.clickRow(0, state.gatewayIp);
     EXPECT_EQ(state.gatewayIp, "127.0.0.1");
     EXPECT_TRUE(search.signInEnabled());
+}
+
+} // namespace
+} // namespace korvan
+
+namespace korvan {
+namespace {
+
+// A gateway that never answers, at a fixed loopback address: nothing ever arrives.
+sim::SimOptions silentSearchSim() {
+    sim::SimOptions options = searchSim(GatewayModel::Vela1hTcp);
+    options.faults.silentFrom = 1;
+    return options;
+}
+
+SearchSettings loopbackSearch(test::SimulatorRun& run) {
+    SearchSettings settings;
+    settings.port = run.simulator().searchPort();
+    settings.broadcastAddress = "127.0.0.1";
+    settings.localAddresses = [] { return std::vector<std::string>{"127.0.0.1"}; };
+    return settings;
+}
+
+// The dialog ticks on the window's thread every 300 ms: a tick with nothing to read must
+// come back at once, not after a receive time-out.
+TEST(Discovery, TickWithNothingArrivedReturnsAtOnce) {
+    test::SimulatorRun run(silentSearchSim());
+    GatewaySearch search(loopbackSearch(run));
+    search.open(false, "");
+    ASSERT_TRUE(run.waitForFrames(1));
+    for (int tick = 1; tick <= 5; ++tick) {
+        SCOPED_TRACE(tick);
+        const auto began = std::chrono::steady_clock::now();
+        EXPECT_TRUE(search.tick(0));
+        EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(100));
+    }
+    EXPECT_FALSE(search.tick(0));
+    EXPECT_EQ(search.statusText(), "Search completed");
+    EXPECT_EQ(search.result(), ResultCode::Success);
+}
+
+// Each tick is taken once the simulator has its request, as a 300 ms timer would; the stop
+// comes from another thread while the second tick reports its progress, after its request.
+TEST(Discovery, SearchStoppedFromAnotherThreadSendsNothingMoreAndClosesItsSockets) {
+    test::SimulatorRun run(silentSearchSim());
+    test::StopFromAnotherThread stop(40);
+    GatewaySearch search(loopbackSearch(run), stop.context());
+    search.open(false, "");
+    ASSERT_TRUE(run.waitForFrames(1));
+    ASSERT_TRUE(search.tick(0));
+    ASSERT_TRUE(run.waitForFrames(2));
+    ASSERT_TRUE(search.tick(0));
+    ASSERT_TRUE(run.waitForFrames(3));
+    EXPECT_TRUE(stop.requested());
+    EXPECT_FALSE(search.tick(0));
+    EXPECT_FALSE(search.tick(0));
+    EXPECT_FALSE(search.anyTimerRunning());
+    EXPECT_FALSE(search.anySocketOpen());
+    EXPECT_EQ(search.result(), ResultCode::Stopped);
+    EXPECT_EQ(search.statusText(), "The operation was stopped.");
+    EXPECT_TRUE(search.refreshEnabled());
+    EXPECT_EQ(run.simulator().frames().size(), 3u);
 }
 
 } // namespace

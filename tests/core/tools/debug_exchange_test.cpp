@@ -2,7 +2,6 @@
 #include "link/ConfigurationUpload.h"
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
-#include "link/TransferProgress.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaNode.h"
@@ -14,6 +13,8 @@
 #include "tools/DiagnoseExchange.h"
 #include "tools/MemoryExchange.h"
 #include "tools/PassThroughExchange.h"
+
+#include <functional>
 
 namespace korvan {
 namespace {
@@ -83,9 +84,10 @@ TEST(PassThroughFrames, RequestChecknumAndReplyLines) {
     EXPECT_EQ(leaveRequest(2), (Bytes{0x4A, 0x02, 0x02, 0x00, 0x4E}));
 }
 
-class RecordingProgress : public TransferProgress {
-public:
-    void framesDone(int done, int total) override { calls.emplace_back(done, total); }
+struct RecordingProgress {
+    OperationContext context() {
+        return OperationContext([this](int done, int total) { calls.emplace_back(done, total); });
+    }
     std::vector<std::pair<int, int>> calls;
 };
 
@@ -97,9 +99,13 @@ void prepareGateway(CProductTarn& product, GatewayLink& link, RecordingProgress*
     node->addHartCommand(product.registries(), 3)->setItemInt(command_item::ReceiveMemoryStart, 20);
     test::ScriptedPrompt prompt;
     ASSERT_EQ(link.open(), ResultCode::Success);
-    ASSERT_EQ(ConfigurationDownload(product, link, prompt, progress).downloadAll(), ResultCode::Success);
+    ASSERT_EQ(ConfigurationDownload(product, link, prompt,
+                                    progress != nullptr ? progress->context() : OperationContext{})
+                  .downloadAll()
+                  .code,
+              ResultCode::Success);
     ASSERT_EQ(link.open(), ResultCode::Success);
-    ASSERT_EQ(ConfigurationUpload(product, link, prompt).uploadAll(), ResultCode::Success);
+    ASSERT_EQ(ConfigurationUpload(product, link, prompt).uploadAll().code, ResultCode::Success);
 }
 
 TEST(DebugExchanges, DiagnoseMemoryAndCommandDataOverBothLinks) {
@@ -178,6 +184,59 @@ TEST(Progress, DownloadReportsEveryFrameOfItsTotal) {
     prepareGateway(product, link, &progress);
     // The network side, the channel frame and two commands.
     EXPECT_EQ(progress.calls, (std::vector<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+}
+
+// A debug window that stops its worker before the next exchange: nothing goes out, nothing
+// is shown and the port is closed. Pass-through is serial only, so all run on the line.
+TEST(DebugExchanges, StoppedBeforeTheyBeginSendNothing) {
+    sim::SimOptions options;
+    options.model = GatewayModel::Vela3hRtu;
+    options.pseudoTerminal = true;
+    test::SimulatorRun run(options);
+    SerialGatewayLink link(run.ptyPath());
+    CProductTarn product;
+    product.build(options.model);
+    const COrlaNode& node = *product.channel(0)->addNode();
+    const Bytes data(64, 0x5A);
+    const Bytes write = closeFrame({0x47, 0x04, 0x01, 0x00, 0x02, 0x01});
+    const Bytes acknowledgement{0x47, 0x01, 0x01, 0x47};
+    using Exchange = std::function<bool(Prompt&, const OperationContext&)>; // true: it saw the stop
+    const std::vector<std::pair<const char*, Exchange>> exchanges{
+        {"channel status",
+         [&](Prompt& p, const OperationContext& c) { return readChannelStatus(link, 0, p, c).stopped; }},
+        {"node status",
+         [&](Prompt& p, const OperationContext& c) { return readNodeStatus(link, 0, node, p, c).stopped; }},
+        {"clear error",
+         [&](Prompt& p, const OperationContext& c) { return !clearChannelError(link, 0, p, c); }},
+        {"memory read",
+         [&](Prompt& p, const OperationContext& c) { return readMemory(link, 3000, p, c).stopped; }},
+        {"memory write",
+         [&](Prompt& p, const OperationContext& c) { return writeMemory(link, 3000, data, p, c).stopped; }},
+        {"command data read",
+         [&](Prompt& p, const OperationContext& c) { return !readCommandData(link, 0, 0, p, c); }},
+        {"command data write",
+         [&](Prompt&, const OperationContext& c) {
+             return writeCommandData(link, write, acknowledgement, c) == ResultCode::Stopped;
+         }},
+        {"pass-through",
+         [&](Prompt& p, const OperationContext& c) { return !sendPassThrough(link, pollRequest(1), &p, c); }},
+    };
+    std::stop_source stop;
+    stop.request_stop();
+    const OperationContext stopped(stop.get_token());
+    test::ScriptedPrompt prompt;
+    for (const auto& [name, exchange] : exchanges) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(link.open(), ResultCode::Success);
+        EXPECT_TRUE(exchange(prompt, stopped));
+        EXPECT_FALSE(link.isOpen());
+    }
+    EXPECT_TRUE(prompt.shown.empty());
+    // One exchange that is not stopped: its frame is the first the simulator ever received.
+    ASSERT_EQ(link.open(), ResultCode::Success);
+    EXPECT_TRUE(readChannelStatus(link, 0, prompt).ok);
+    link.close();
+    EXPECT_EQ(run.letters("pty"), "\x05");
 }
 
 } // namespace
