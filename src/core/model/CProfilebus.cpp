@@ -2,6 +2,7 @@
 
 #include "base/Decimal.h"
 #include "model/ObjectRegistries.h"
+#include "model/ReachableObjects.h"
 
 #include <array>
 
@@ -112,6 +113,14 @@ void CProfilebus::initialise() {
     buildEthernetDefaults();
     setBusName("Fieldbus");
     setMode(isTcpModel(model_) ? ModbusTcpMode : ModbusSlaveMode);
+}
+
+void CProfilebus::markReferences(ReachableObjects& reachable) const {
+    COrlaBus::markReferences(reachable);
+    reachable.markAll(slave_);
+    reachable.markAll(universal_);
+    reachable.markAll(spare_);
+    reachable.markAll(ethernet_);
 }
 
 void CProfilebus::buildSlaveDefaults() {

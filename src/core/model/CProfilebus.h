@@ -53,6 +53,8 @@ public:
     // Builds the selector for the model and every list with its defaults; the bus name
     // becomes "Fieldbus".
     void initialise() override;
+    // The lists of every mode, not only the current one.
+    void markReferences(ReachableObjects& reachable) const override;
 
     // Item n, counted from 1, of the current mode's list.
     [[nodiscard]] int itemChoiceIndex(std::size_t n) const override;
