@@ -174,6 +174,22 @@ int CProfilebus::currentItemValue(std::size_t n) const {
     return listItemIntValue(currentItems(), n);
 }
 
+void CProfilebus::copyContents(const CProfilebus& other) {
+    const auto copyList = [this](PtrList<COrlaItem>& list, const PtrList<COrlaItem>& source) {
+        list.clear();
+        for (const COrlaItem* item : source)
+            list.append(item != nullptr ? registries().items().create(*item) : nullptr);
+    };
+    model_ = other.model_;
+    copyList(slave_, other.slave_);
+    copyList(universal_, other.universal_);
+    copyList(spare_, other.spare_);
+    copyList(ethernet_, other.ethernet_);
+    selector_ = other.selector_;
+    setBusName(other.busName());
+    COrlaBus::setMode(other.mode());
+}
+
 void CProfilebus::swapContents(CProfilebus& other) {
     slave_.swap(other.slave_);
     universal_.swap(other.universal_);

@@ -83,6 +83,9 @@ public:
 
     // The mode and the three lists become those of `other`, and `other` gets this bus's.
     void swapContents(CProfilebus& other);
+    // This bus becomes a copy of `other` with items of its own: what is then changed in it
+    // leaves `other` as it was.
+    void copyContents(const CProfilebus& other);
 
 private:
     GatewayModel model_ = GatewayModel::Vela1hTcp;
