@@ -15,6 +15,7 @@
 #include "model/CProfilebus.h"
 #include "model/CommandItems.h"
 #include "model/ItemRules.h"
+#include "model/ReachableObjects.h"
 #include "network/ProfileRules.h"
 
 #include <array>
@@ -72,7 +73,15 @@ void setItemValue(const COrlaCommand& command, std::size_t position, std::string
 
 ParameterGrid::ParameterGrid(CProductTarn& product, AppState& state, Prompt& prompt,
                              AdvancedSelectionTable& selection)
-    : product_(product), state_(state), prompt_(prompt), selection_(selection) {}
+    : ObjectHolder(product.registries()), product_(product), state_(state), prompt_(prompt),
+      selection_(selection) {}
+
+void ParameterGrid::markHeld(ReachableObjects& reachable) const {
+    if (tag_)
+        reachable.mark(*tag_);
+    for (const GridRow& row : rows_)
+        reachable.mark(row.item);
+}
 
 void ParameterGrid::clear() {
     tag_.reset();

@@ -2,6 +2,7 @@
 
 #include "app/GridRow.h"
 #include "base/ResultCode.h"
+#include "model/ObjectHolder.h"
 #include "model/TreeTag.h"
 
 #include <functional>
@@ -22,7 +23,9 @@ struct AppState;
 // click opens, how a typed or picked value is checked, stored and followed by its derived
 // items and dependencies, the Basic/Advanced switch of a command, and the open-and-store
 // sequence of the Advanced configuration. The grid widget draws rows() and forwards clicks.
-class ParameterGrid {
+// The objects it shows stay alive while it shows them, also across a new project, a load or
+// an upload that replaces them; it must not outlive the product.
+class ParameterGrid : private ObjectHolder {
 public:
     // Shows the Advanced Configuration dialog modally over the prepared state.
     using AdvancedDialog = std::function<void(AdvancedConfiguration&)>;
@@ -52,6 +55,7 @@ public:
     void openAdvancedConfiguration(const AdvancedDialog& dialog);
 
 private:
+    void markHeld(ReachableObjects& reachable) const override;
     void fillCommandRows();
     void fillItemRows(const std::vector<COrlaItem*>& items);
     void applyNetworkFlags();

@@ -8,6 +8,7 @@
 #include "model/COrlaCommand.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
+#include "model/ReachableObjects.h"
 
 #include <algorithm>
 
@@ -35,7 +36,12 @@ TreeTag nodeTag(CHartbus* channel, COrlaNode* node) {
 } // namespace
 
 ProjectTreeEditor::ProjectTreeEditor(CProductTarn& product, AppState& state, Prompt& prompt)
-    : product_(product), state_(state), prompt_(prompt) {}
+    : ObjectHolder(product.registries()), product_(product), state_(state), prompt_(prompt) {}
+
+void ProjectTreeEditor::markHeld(ReachableObjects& reachable) const {
+    if (selection_)
+        reachable.mark(*selection_);
+}
 
 bool ProjectTreeEditor::isSelected(TreeItemKind kind) const {
     return selection_ && selection_->kind == kind;

@@ -2,6 +2,7 @@
 
 #include "app/NodeClipboard.h"
 #include "app/TreeEnableFlags.h"
+#include "model/ObjectHolder.h"
 #include "model/TreeTag.h"
 
 #include <array>
@@ -18,8 +19,10 @@ struct AppState;
 
 // The project tree's editing rules over the product, with the current selection as input:
 // the enable rules, Add/Delete/Copy/Paste Node, Add/Delete Command and the node clipboard.
-// The tree widget rebuilds itself from buildProjectTree() and shows selection().
-class ProjectTreeEditor {
+// The tree widget rebuilds itself from buildProjectTree() and shows selection(). The objects
+// of the selection stay alive while it holds them, also across a new project, a load or an
+// upload that replaces them; it must not outlive the product.
+class ProjectTreeEditor : private ObjectHolder {
 public:
     // Runs the command selection dialog; the chosen flags on OK, nothing on Cancel.
     using CommandChooser = std::function<std::optional<std::array<bool, 255>>(CommandSelection&)>;
@@ -47,6 +50,7 @@ public:
     void evaluateEnableRules();
 
 private:
+    void markHeld(ReachableObjects& reachable) const override;
     [[nodiscard]] bool isSelected(TreeItemKind kind) const;
     void selectQuietly(const TreeTag& tag);
     void resetSelectionOnly();

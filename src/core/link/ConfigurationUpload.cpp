@@ -12,6 +12,10 @@
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
 
+#include <memory>
+#include <utility>
+#include <vector>
+
 namespace korvan {
 namespace {
 
@@ -52,8 +56,45 @@ ResultCode ConfigurationUpload::failure(LinkFailure what) const {
     return reportLinkFailure(what, prompt_);
 }
 
+// The buses an upload reads into, each beside the bus of the open project it replaces. The
+// network side starts as a copy of the open one, since the Ethernet read changes only some of
+// its items; a channel starts empty, as the upload rebuilds it whole.
+struct ConfigurationUpload::StagedBuses {
+    ObjectRegistries& registries;
+    std::vector<std::pair<CProfilebus*, std::unique_ptr<CProfilebus>>> networkSides;
+    std::vector<std::pair<CHartbus*, std::unique_ptr<CHartbus>>> channels;
+
+    CProfilebus& stage(CProfilebus& open) {
+        auto& staged = networkSides.emplace_back(&open, std::make_unique<CProfilebus>(registries)).second;
+        staged->copyContents(open);
+        return *staged;
+    }
+    CHartbus& stage(CHartbus& open) {
+        auto& staged = channels.emplace_back(&open, std::make_unique<CHartbus>(registries)).second;
+        staged->setChannelIndex(open.channelIndex());
+        return *staged;
+    }
+    void takeOver() {
+        for (auto& [open, staged] : networkSides)
+            open->swapContents(*staged);
+        for (auto& [open, staged] : channels)
+            open->swapContents(*staged);
+    }
+};
+
 ReportedResult ConfigurationUpload::uploadAll() {
-    const ResultCode result = uploadBuses();
+    framesDone_ = 0;
+    // The command counts are known only from the channel records: the total grows as they come.
+    frameTotal_ = 1 + static_cast<int>(product_.channelCount());
+    ResultCode result = ResultCode::Success;
+    {
+        StagedBuses staged{product_.registries(), {}, {}};
+        result = uploadStaged(staged);
+        if (succeeded(result))
+            staged.takeOver();
+    }
+    // The contents the upload replaced, or all it read when it failed, are freed at once.
+    product_.releaseUnused();
     if (result == ResultCode::Stopped) {
         link_.close();
         return {result, false};
@@ -63,19 +104,16 @@ ReportedResult ConfigurationUpload::uploadAll() {
     return {result, !succeeded(result) && link_.isEthernet()};
 }
 
-ResultCode ConfigurationUpload::uploadBuses() {
-    framesDone_ = 0;
-    // The command counts are known only from the channel records: the total grows as they come.
-    frameTotal_ = 1 + static_cast<int>(product_.channelCount());
+ResultCode ConfigurationUpload::uploadStaged(StagedBuses& staged) {
     for (COrlaBus* bus : product_.buses()) {
         if (context_.stopRequested())
             return ResultCode::Stopped;
         ResultCode result = ResultCode::Success;
         if (bus->isKindOf(CProfilebus::classCProfilebus)) {
-            result = uploadNetworkSide(static_cast<CProfilebus&>(*bus), link_, prompt_, context_);
+            result = uploadNetworkSide(staged.stage(static_cast<CProfilebus&>(*bus)), link_, prompt_, context_);
             frameDone();
         } else if (bus->isKindOf(CHartbus::classCHartbus)) {
-            result = uploadChannel(static_cast<CHartbus&>(*bus));
+            result = uploadChannel(staged.stage(static_cast<CHartbus&>(*bus)));
         } else {
             prompt_.message(link_text::unknownBusType);
         }

@@ -23,11 +23,16 @@ public:
     ConfigurationUpload(CProductTarn& product, GatewayLink& link, Prompt& prompt,
                         OperationContext context = {});
 
+    // The configuration is read into objects of its own and the product takes it over only
+    // when the whole upload succeeded: a failed upload leaves the open project as it was.
+    // The objects the upload leaves unused are freed.
     [[nodiscard]] ReportedResult uploadAll();
-    [[nodiscard]] ResultCode uploadChannel(CHartbus& channel);
 
 private:
-    [[nodiscard]] ResultCode uploadBuses();
+    struct StagedBuses;
+
+    [[nodiscard]] ResultCode uploadStaged(StagedBuses& staged);
+    [[nodiscard]] ResultCode uploadChannel(CHartbus& channel);
     [[nodiscard]] ResultCode uploadCommand(CHartbus& channel, std::uint8_t index);
     [[nodiscard]] ResultCode readSegments(std::uint8_t channel, std::uint8_t transaction,
                                           std::uint16_t offset, std::vector<SegmentRecord>& segments);

@@ -6,6 +6,7 @@
 #include "model/COrlaNode.h"
 #include "model/ItemRules.h"
 #include "model/ObjectRegistries.h"
+#include "model/ReachableObjects.h"
 
 #include <array>
 
@@ -117,6 +118,12 @@ void CHartbus::initialise() {
     setMode(PointToPointMode);
     for (const ItemSpec& description : channelItems)
         addItem(registries().createItem(description));
+}
+
+void CHartbus::markReferences(ReachableObjects& reachable) const {
+    COrlaBus::markReferences(reachable);
+    reachable.markAll(pointToPoint_);
+    reachable.markAll(multiDrop_);
 }
 
 bool CHartbus::checkMemoryBounds(int nextSend, int nextReceive, Prompt& prompt) const {

@@ -47,6 +47,8 @@ public:
     [[nodiscard]] bool canAddNode() const override;
     [[nodiscard]] bool canAddCommand() const override;
     void initialise() override;
+    // Both node lists, the one not shown too.
+    void markReferences(ReachableObjects& reachable) const override;
 
     // After automatic mapping: reports an overflow of either memory and answers false.
     [[nodiscard]] bool checkMemoryBounds(int nextSend, int nextReceive, Prompt& prompt) const;

@@ -6,6 +6,7 @@
 #include "model/COrlaNode.h"
 #include "model/ModbusFunction.h"
 #include "model/ObjectRegistries.h"
+#include "model/ReachableObjects.h"
 
 namespace korvan {
 
@@ -96,6 +97,12 @@ void COrlaBus::initialise() {
     nodeCount_ = 0;
     spareCount_ = 0;
     commandCount_ = 0;
+}
+
+void COrlaBus::markReferences(ReachableObjects& reachable) const {
+    reachable.markAll(busCommands_);
+    reachable.markAll(nodes_);
+    reachable.markAll(items_);
 }
 
 COrlaNode* COrlaBus::findNodeIn(const PtrList<COrlaNode>& list, std::uint32_t address) {

@@ -13,6 +13,7 @@ class COrlaCommand;
 class COrlaItem;
 class COrlaNode;
 class ObjectRegistries;
+class ReachableObjects;
 
 // A generic bus: its own commands, nodes and parameter items. The HART channels and the
 // network-side bus derive from it.
@@ -58,6 +59,9 @@ public:
     bool setItemInt(std::size_t position, int value);
 
     virtual void initialise();
+
+    // Marks every object of the bus's lists, for a sweep of the registries.
+    virtual void markReferences(ReachableObjects& reachable) const;
 
     // The first node of the list with the address; the walk stops at a null entry.
     [[nodiscard]] static COrlaNode* findNodeIn(const PtrList<COrlaNode>& list, std::uint32_t address);

@@ -5,6 +5,7 @@
 #include "model/COrlaItem.h"
 #include "model/CommandItems.h"
 #include "model/ObjectRegistries.h"
+#include "model/ReachableObjects.h"
 
 #include <algorithm>
 #include <array>
@@ -162,6 +163,10 @@ COrlaItem* COrlaCommand::segmentRecord(std::size_t i) const {
     if (i >= command_item::SegmentRecordCount)
         return nullptr;
     return items_.exactlyAt(command_item::FirstSegment + i);
+}
+
+void COrlaCommand::markReferences(ReachableObjects& reachable) const {
+    reachable.markAll(items_);
 }
 
 } // namespace korvan

@@ -14,6 +14,7 @@ namespace korvan {
 class COrlaItem;
 class ObjectRegistries;
 class Prompt;
+class ReachableObjects;
 struct ItemSpec;
 
 // The description of basic item 0-10 of a HART command with its default.
@@ -72,6 +73,9 @@ public:
     [[nodiscard]] int segmentCount() const;
     // Segment record i (0-25), or nothing when the command has fewer items.
     [[nodiscard]] COrlaItem* segmentRecord(std::size_t i) const;
+
+    // Marks the command's items, for a sweep of the registries.
+    void markReferences(ReachableObjects& reachable) const;
 
 private:
     PtrList<COrlaItem> items_;

@@ -4,6 +4,7 @@
 #include "base/Prompt.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaItem.h"
+#include "model/ReachableObjects.h"
 
 namespace korvan {
 
@@ -70,6 +71,11 @@ COrlaCommand* COrlaNode::commandByNumber(std::uint32_t number) const {
         if (command->commandNumber() == number)
             return command;
     return nullptr;
+}
+
+void COrlaNode::markReferences(ReachableObjects& reachable) const {
+    reachable.markAll(commands_);
+    reachable.markAll(items_);
 }
 
 } // namespace korvan

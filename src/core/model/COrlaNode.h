@@ -14,6 +14,7 @@ class COrlaCommand;
 class COrlaItem;
 class ObjectRegistries;
 class Prompt;
+class ReachableObjects;
 
 // A device on a bus: for a HART channel one HART slave device, with the commands the
 // gateway polls it with.
@@ -54,6 +55,9 @@ public:
     // The command number of the first command with that lookup key, else -1.
     [[nodiscard]] int commandNumberOf(int key) const;
     [[nodiscard]] COrlaCommand* commandByNumber(std::uint32_t number) const;
+
+    // Marks the node's commands and items, for a sweep of the registries.
+    void markReferences(ReachableObjects& reachable) const;
 
 private:
     PtrList<COrlaCommand> commands_;

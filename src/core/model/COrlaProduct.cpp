@@ -2,6 +2,7 @@
 
 #include "model/COrlaBus.h"
 #include "model/COrlaNode.h"
+#include "model/ReachableObjects.h"
 
 namespace korvan {
 
@@ -25,6 +26,12 @@ int COrlaProduct::totalCommandCount() const {
 void COrlaProduct::initialiseBuses() {
     for (COrlaBus* bus : busList_)
         bus->initialise();
+}
+
+std::size_t COrlaProduct::releaseUnused() {
+    ReachableObjects reachable;
+    reachable.markAll(busList_);
+    return registries_.releaseUnreachable(reachable);
 }
 
 void COrlaProduct::removeAllBuses() {

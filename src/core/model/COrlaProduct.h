@@ -9,7 +9,7 @@ namespace korvan {
 class COrlaBus;
 
 // The abstract product: its buses in order, and the registries that own every model object
-// for the run.
+// until nothing reaches it any more.
 class COrlaProduct : public CObject {
 public:
     COrlaProduct() = default;
@@ -26,6 +26,11 @@ public:
     void initialiseBuses();
 
     ObjectRegistries& registries() { return registries_; }
+
+    // Frees every model object that neither the buses nor the registries' holders reach any
+    // more; answers how many. Called where a new project, a load or an upload has replaced
+    // the contents, so that a program kept open all day holds one project, not all of them.
+    std::size_t releaseUnused();
 
 protected:
     void removeAllBuses();

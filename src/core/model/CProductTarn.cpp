@@ -26,6 +26,7 @@ void CProductTarn::rebuild(GatewayModel model) {
     channelCount_ = 0;
     currentChannel_ = nullptr;
     build(model);
+    releaseUnused();
 }
 
 std::vector<CHartbus*> CProductTarn::channels() const {

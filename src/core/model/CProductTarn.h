@@ -26,7 +26,8 @@ public:
 
     // Builds the buses for the model: the network-side bus, then the channels by index.
     void build(GatewayModel model);
-    // Empties the bus list and the channel count, then builds again: a new project.
+    // Empties the bus list and the channel count, then builds again: a new project. The
+    // objects of the project it replaces are freed.
     void rebuild(GatewayModel model);
 
     [[nodiscard]] GatewayModel gatewayModel() const { return model_; }

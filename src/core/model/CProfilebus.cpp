@@ -2,6 +2,7 @@
 
 #include "base/Decimal.h"
 #include "model/ObjectRegistries.h"
+#include "model/ReachableObjects.h"
 
 #include <array>
 
@@ -114,6 +115,14 @@ void CProfilebus::initialise() {
     setMode(isTcpModel(model_) ? ModbusTcpMode : ModbusSlaveMode);
 }
 
+void CProfilebus::markReferences(ReachableObjects& reachable) const {
+    COrlaBus::markReferences(reachable);
+    reachable.markAll(slave_);
+    reachable.markAll(universal_);
+    reachable.markAll(spare_);
+    reachable.markAll(ethernet_);
+}
+
 void CProfilebus::buildSlaveDefaults() {
     appendItems(registries(), slave_, serialLineItems);
     appendItems(registries(), slave_, slaveOnlyItems);
@@ -163,6 +172,22 @@ int CProfilebus::currentItemValue(std::size_t n) const {
     if (mode() == ModbusTcpMode)
         return listItemChoiceIndex(currentItems(), n);
     return listItemIntValue(currentItems(), n);
+}
+
+void CProfilebus::copyContents(const CProfilebus& other) {
+    const auto copyList = [this](PtrList<COrlaItem>& list, const PtrList<COrlaItem>& source) {
+        list.clear();
+        for (const COrlaItem* item : source)
+            list.append(item != nullptr ? registries().items().create(*item) : nullptr);
+    };
+    model_ = other.model_;
+    copyList(slave_, other.slave_);
+    copyList(universal_, other.universal_);
+    copyList(spare_, other.spare_);
+    copyList(ethernet_, other.ethernet_);
+    selector_ = other.selector_;
+    setBusName(other.busName());
+    COrlaBus::setMode(other.mode());
 }
 
 void CProfilebus::swapContents(CProfilebus& other) {

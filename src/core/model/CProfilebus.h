@@ -53,6 +53,8 @@ public:
     // Builds the selector for the model and every list with its defaults; the bus name
     // becomes "Fieldbus".
     void initialise() override;
+    // The lists of every mode, not only the current one.
+    void markReferences(ReachableObjects& reachable) const override;
 
     // Item n, counted from 1, of the current mode's list.
     [[nodiscard]] int itemChoiceIndex(std::size_t n) const override;
@@ -81,6 +83,9 @@ public:
 
     // The mode and the three lists become those of `other`, and `other` gets this bus's.
     void swapContents(CProfilebus& other);
+    // This bus becomes a copy of `other` with items of its own: what is then changed in it
+    // leaves `other` as it was.
+    void copyContents(const CProfilebus& other);
 
 private:
     GatewayModel model_ = GatewayModel::Vela1hTcp;

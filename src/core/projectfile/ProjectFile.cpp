@@ -51,6 +51,47 @@ bool fitsModel(int protocolMode, GatewayModel model) {
     return protocolMode != ModbusTcpMode;
 }
 
+// Everything is read into fresh objects; the product takes them over only once the whole
+// file has been read and fits the model.
+LoadResult readIntoProduct(CProductTarn& product, const tinyxml2::XMLElement& root) {
+    ObjectRegistries& registries = product.registries();
+    ProjectFileReader reader(registries, ProjectFileReader::versionOf(root));
+    CProfilebus networkSide(registries);
+    networkSide.setGatewayModel(product.gatewayModel());
+    networkSide.initialise();
+    networkSide.setMode(product.networkBus().mode());
+    reader.readNetworkSide(root, networkSide);
+    if (!fitsModel(networkSide.mode(), product.gatewayModel())) {
+        LoadResult mismatch = failure(LoadStatus::ModelMismatch, protocolMismatchMessage);
+        if (isTcpModel(product.gatewayModel()))
+            mismatch.linkKind = LinkKind::Ethernet;
+        return mismatch;
+    }
+
+    std::vector<std::pair<CHartbus*, CHartbus*>> channels;
+    for (CHartbus* channel : product.channels()) {
+        CHartbus* staged = registries.channels().create(registries);
+        staged->setChannelIndex(channel->channelIndex());
+        staged->setMode(channel->mode());
+        reader.readChannel(root, *staged);
+        channels.emplace_back(channel, staged);
+    }
+
+    product.networkBus().swapContents(networkSide);
+    for (auto& [channel, staged] : channels)
+        channel->swapContents(*staged);
+    FileFormatState& format = product.fileFormat();
+    format.fileVersion = ProjectFileReader::versionOf(root);
+    if (reader.readFirstGeneration())
+        format.generation = 1;
+    LoadResult loaded;
+    loaded.status = LoadStatus::Loaded;
+    loaded.serialDebugAllowed = product.networkBus().mode() == ModbusSlaveMode;
+    if (product.networkBus().mode() == ModbusTcpMode)
+        loaded.linkKind = LinkKind::Ethernet;
+    return loaded;
+}
+
 } // namespace
 
 SaveResult saveToFile(const CProductTarn& product, const std::string& path) {
@@ -73,45 +114,10 @@ LoadResult loadFromFile(CProductTarn& product, Prompt&, const std::string& path)
     if (root == nullptr)
         return failure(LoadStatus::NotParsed, "Cannot open \"" + path + "\": it holds no XML element.");
 
-    ObjectRegistries& registries = product.registries();
-    ProjectFileReader reader(registries, ProjectFileReader::versionOf(*root));
-
-    // Everything is read into fresh objects; the product takes them over only once the
-    // whole file has been read and fits the model.
-    CProfilebus networkSide(registries);
-    networkSide.setGatewayModel(product.gatewayModel());
-    networkSide.initialise();
-    networkSide.setMode(product.networkBus().mode());
-    reader.readNetworkSide(*root, networkSide);
-    if (!fitsModel(networkSide.mode(), product.gatewayModel())) {
-        LoadResult mismatch = failure(LoadStatus::ModelMismatch, protocolMismatchMessage);
-        if (isTcpModel(product.gatewayModel()))
-            mismatch.linkKind = LinkKind::Ethernet;
-        return mismatch;
-    }
-
-    std::vector<std::pair<CHartbus*, CHartbus*>> channels;
-    for (CHartbus* channel : product.channels()) {
-        CHartbus* staged = registries.channels().create(registries);
-        staged->setChannelIndex(channel->channelIndex());
-        staged->setMode(channel->mode());
-        reader.readChannel(*root, *staged);
-        channels.emplace_back(channel, staged);
-    }
-
-    product.networkBus().swapContents(networkSide);
-    for (auto& [channel, staged] : channels)
-        channel->swapContents(*staged);
-    FileFormatState& format = product.fileFormat();
-    format.fileVersion = ProjectFileReader::versionOf(*root);
-    if (reader.readFirstGeneration())
-        format.generation = 1;
-    LoadResult loaded;
-    loaded.status = LoadStatus::Loaded;
-    loaded.serialDebugAllowed = product.networkBus().mode() == ModbusSlaveMode;
-    if (product.networkBus().mode() == ModbusTcpMode)
-        loaded.linkKind = LinkKind::Ethernet;
-    return loaded;
+    const LoadResult result = readIntoProduct(product, *root);
+    // The contents a load replaced, or all it read when it was refused, are freed at once.
+    product.releaseUnused();
+    return result;
 }
 
 } // namespace korvan

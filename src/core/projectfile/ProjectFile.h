@@ -40,7 +40,8 @@ struct LoadResult {
 
 // Reads a project or template file into the product's existing buses. The file is read into
 // fresh objects first and taken over only when the whole load succeeded: a failed load
-// leaves the open project as it was. "Unknown bus type!" would go through the prompt.
+// leaves the open project as it was. The objects the load leaves unused are freed.
+// "Unknown bus type!" would go through the prompt.
 [[nodiscard]] LoadResult loadFromFile(CProductTarn& product, Prompt& prompt, const std::string& path);
 
 } // namespace korvan

@@ -71,7 +71,7 @@ struct UploadCase {
     const char* name;
     sim::FaultPlan faults;
     ResultCode code;
-    int commands; // rebuilt before the upload ended
+    int commands; // in the project after the upload: a failed one keeps the empty project
 };
 
 sim::FaultPlan uploadFault(int badChecksumAt, int truncateAt) {
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, UploadChecks,
     testing::Values(UploadCase{"clean", {}, ResultCode::Success, 2},
                     UploadCase{"basicRecordUnchecked", uploadFault(9, 0), ResultCode::Success, 2},
-                    UploadCase{"advancedRecordChecked", uploadFault(10, 0), ResultCode::UploadCheckError, 1},
+                    UploadCase{"advancedRecordChecked", uploadFault(10, 0), ResultCode::UploadCheckError, 0},
                     UploadCase{"channelRecordChecked", uploadFault(8, 0), ResultCode::UploadCheckError, 0},
                     UploadCase{"shortChannelRecord", uploadFault(0, 8), ResultCode::UploadCheckError, 0}),
     [](const testing::TestParamInfo<UploadCase>& param) { return std::string(param.param.name); });

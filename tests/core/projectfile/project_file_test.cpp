@@ -115,6 +115,28 @@ TEST(ProjectFile, AProjectOfTheOtherLinkDoesNotOpenAndTheOpenProjectStays) {
     EXPECT_EQ(ethernet.state.linkKind, LinkKind::Ethernet);
 }
 
+// Every open replaces the whole project, so opening the same file again and again, or one
+// that is refused, leaves the registries holding one project.
+TEST(ProjectFile, OpensInARowHoldOneProject) {
+    test::TempDir dir;
+    Session original(GatewayModel::Vela3hTcp);
+    test::fillSampleProject(original.product);
+    ASSERT_TRUE(saveToFile(original.product, dir.file("p.xml")).ok);
+    Session rtu(GatewayModel::Vela3hRtu);
+    ASSERT_TRUE(saveToFile(rtu.product, dir.file("rtu.xml")).ok);
+
+    Session session(GatewayModel::Vela3hTcp);
+    ASSERT_TRUE(session.load(dir.file("p.xml")).ok());
+    const std::size_t one = session.product.registries().objectCount();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(session.load(dir.file("p.xml")).ok());
+        EXPECT_EQ(session.product.registries().objectCount(), one);
+    }
+    EXPECT_EQ(session.load(dir.file("rtu.xml")).status, LoadStatus::ModelMismatch);
+    EXPECT_EQ(session.product.registries().objectCount(), one);
+    EXPECT_EQ(test::describeProduct(session.product), test::describeProduct(original.product));
+}
+
 // Readers find elements by position and by Value; the tags themselves carry no meaning.
 TEST(ProjectFile, ElementTagsDoNotMatter) {
     test::TempDir dir;
