@@ -537,7 +537,7 @@ def page_download(kind):
         lines = [
             (1, "Connect the gateway to your Ethernet, Save the project, click Download."),
             (2, "Korvan searches the network (\u201cSearch Equipment\u201d): pick your gateway"),
-            ("", "and press Sign In. Tool > Ethernet Config sets a fixed IP instead."),
+            ("", "and press Sign In. (Tool > Ethernet Config can ask one fixed IP.)"),
             (3, "OK writes the configuration; then Korvan offers a remote reset."),
         ]
     b = []
@@ -690,8 +690,8 @@ def page_debug(kind):
         b.append(text(lx + 120, ry + 18, k, 16, INK, i == 0, "middle"))
         b.append(text(lx + 240 + (lw - 240) / 2, ry + 18, v, 16, INK, i == 0, "middle"))
     b.append(line(lx + 240, dy + 36, lx + 240, dy + 156, GRID_LINE))
-    for i, (lab, bw) in enumerate([("Refresh", 100), ("Reset", 100), ("Stop updating", 150)]):
-        b.append(button(lx + [0, 110, 220][i], dy + 164, bw, 30, lab, False, 16))
+    for i, (lab, bx, bw) in enumerate([("Refresh", 0, 90), ("Reset", 100, 84), ("Periodically refresh", 194, 202)]):
+        b.append(button(lx + bx, dy + 164, bw, 30, lab, False, 16))
     b.append(marker(dx + dw - 24, dy + 14, 2))
     # Memory Display
     my, mh = dy + dh + 10, 116
