@@ -19,19 +19,28 @@ void NewsBrowser::showLocalPage(const QString& path) {
 }
 
 void NewsBrowser::showOnlinePage(const QString& html, const QUrl& pageUrl) {
-    // Set first, so that the pictures the page names are not looked up beside the program.
+    // The page becomes the view's source, so that its links are taken relative to it; the
+    // view asks loadResource for it and gets the text fetched.
     onlinePage_ = pageUrl;
-    setHtml(html);
+    onlineHtml_ = html;
+    if (source() == pageUrl)
+        reload();
+    else
+        setSource(pageUrl, QTextDocument::HtmlResource);
+    clearHistory();
 }
 
-QUrl NewsBrowser::resolveLink(const QUrl& link) const {
-    return showsOnlinePage() ? onlinePage_.resolved(link) : source().resolved(link);
+bool NewsBrowser::isOnThisPage(const QUrl& link) const {
+    return link.hasFragment() && link.adjusted(QUrl::RemoveFragment) == source().adjusted(QUrl::RemoveFragment);
 }
 
 QVariant NewsBrowser::loadResource(int type, const QUrl& name) {
-    if (showsOnlinePage())
-        return {};
-    return QTextBrowser::loadResource(type, name);
+    if (!showsOnlinePage())
+        return QTextBrowser::loadResource(type, name);
+    if (type == QTextDocument::HtmlResource &&
+        name.adjusted(QUrl::RemoveFragment) == onlinePage_.adjusted(QUrl::RemoveFragment))
+        return onlineHtml_;
+    return {};
 }
 
 } // namespace korvan::gui

@@ -17,13 +17,14 @@ public:
     void showOnlinePage(const QString& html, const QUrl& pageUrl);
 
     [[nodiscard]] bool showsOnlinePage() const { return !onlinePage_.isEmpty(); }
-    // Where a link of the page shown leads.
-    [[nodiscard]] QUrl resolveLink(const QUrl& link) const;
+    // Whether a link leads to a place on the page shown.
+    [[nodiscard]] bool isOnThisPage(const QUrl& link) const;
 
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
     QUrl onlinePage_;
+    QString onlineHtml_;
 };
 
 } // namespace korvan::gui

@@ -90,11 +90,12 @@ void NewsPane::stopWatcher() {
 void NewsPane::followLink(const QUrl& link) {
     if (state_.newsOnline == 0)
         return;
-    if (link.isRelative() && link.path().isEmpty() && link.hasFragment()) {
-        browser_->scrollToAnchor(link.fragment());
-        return;
-    }
-    QDesktopServices::openUrl(browser_->resolveLink(link));
+    // The view hands over links already taken relative to the page shown.
+    const QUrl target = browser_->source().resolved(link);
+    if (browser_->isOnThisPage(target))
+        browser_->scrollToAnchor(target.fragment());
+    else
+        QDesktopServices::openUrl(target);
 }
 
 } // namespace korvan::gui
