@@ -72,9 +72,11 @@ AboutBox::AboutBox(const QString& picturePath, QWidget* parent)
     texts->setSpacing(6);
     texts->addWidget(name);
     texts->addWidget(label(QStringLiteral("Version %1").arg(QLatin1String(korvanVersion)), this));
-    texts->addWidget(label(QStringLiteral("Configuration and debugging software for the Vela HART to "
-                                          "Modbus gateways"),
-                           this));
+    auto* purpose = label(
+        QStringLiteral("Configuration and debugging software for the Vela HART to Modbus gateways"), this);
+    purpose->setWordWrap(true);
+    purpose->setFixedWidth(purpose->fontMetrics().averageCharWidth() * 40);
+    texts->addWidget(purpose);
     texts->addSpacing(8);
     texts->addWidget(label(QStringLiteral("Trevik Automation"), this));
     texts->addStretch();

@@ -31,7 +31,8 @@ void NewsBrowser::showOnlinePage(const QString& html, const QUrl& pageUrl) {
 }
 
 bool NewsBrowser::isOnThisPage(const QUrl& link) const {
-    return link.hasFragment() && link.adjusted(QUrl::RemoveFragment) == source().adjusted(QUrl::RemoveFragment);
+    return link.hasFragment() &&
+           link.adjusted(QUrl::RemoveFragment) == source().adjusted(QUrl::RemoveFragment);
 }
 
 QVariant NewsBrowser::loadResource(int type, const QUrl& name) {
