@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   python3 python3-openpyxl
   binutils
+  openssl
 )
 
 missing=()

@@ -1,10 +1,101 @@
 #include "help/NewsPane.h"
 
+#include "app/AppState.h"
+#include "help/NewsBrowser.h"
+#include "help/NewsWatcher.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QThread>
+#include <QVBoxLayout>
+
 namespace korvan::gui {
+namespace {
 
-// A placeholder until the pane is built.
-NewsPane::NewsPane(AppState&, QWidget* parent) : QWidget(parent) {}
+bool isSwallowedClick(const QEvent& event) {
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: {
+        const auto button = static_cast<const QMouseEvent&>(event).button();
+        return button == Qt::LeftButton || button == Qt::RightButton;
+    }
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
 
-NewsPane::~NewsPane() = default;
+} // namespace
+
+NewsPane::NewsPane(AppState& state, QWidget* parent) : NewsPane(state, newsSourcesFromSettings(), parent) {}
+
+NewsPane::NewsPane(AppState& state, NewsSources sources, QWidget* parent, DownloadLimits limits)
+    : QWidget(parent), state_(state), sources_(std::move(sources)), browser_(new NewsBrowser(this)) {
+    setAccessibleName(QStringLiteral("News"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    browser_->viewport()->installEventFilter(this);
+    connect(browser_, &QTextBrowser::anchorClicked, this, &NewsPane::followLink);
+    browser_->showLocalPage(sources_.localPagePath());
+    if (!sources_.server.isEmpty())
+        startWatcher(limits);
+}
+
+NewsPane::~NewsPane() {
+    stopWatcher();
+}
+
+bool NewsPane::watcherRunning() const {
+    return thread_ != nullptr && thread_->isRunning();
+}
+
+bool NewsPane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == browser_->viewport() && state_.newsOnline == 0 && isSwallowedClick(*event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void NewsPane::startWatcher(const DownloadLimits& limits) {
+    thread_ = new QThread(this);
+    thread_->setObjectName(QStringLiteral("News watcher"));
+    auto* watcher = new NewsWatcher(sources_, limits);
+    watcher->moveToThread(thread_);
+    connect(thread_, &QThread::started, watcher, &NewsWatcher::start);
+    connect(thread_, &QThread::finished, watcher, &QObject::deleteLater);
+    connect(watcher, &NewsWatcher::checked, this, [this](bool reachable) {
+        state_.newsOnline = reachable ? 1 : 0;
+        Q_EMIT newsChecked(reachable);
+    });
+    connect(watcher, &NewsWatcher::onlinePageArrived, this, [this](const QString& html, const QUrl& url) {
+        browser_->showOnlinePage(html, url);
+        Q_EMIT onlinePageShown();
+    });
+    connect(watcher, &NewsWatcher::manualFetched, this, &NewsPane::manualFetched);
+    thread_->start();
+}
+
+void NewsPane::stopWatcher() {
+    if (thread_ == nullptr)
+        return;
+    // Quitting also ends a download in progress: its wait returns and it gives up.
+    thread_->requestInterruption();
+    thread_->quit();
+    thread_->wait();
+    thread_ = nullptr;
+}
+
+void NewsPane::followLink(const QUrl& link) {
+    if (state_.newsOnline == 0)
+        return;
+    // The view hands over links already taken relative to the page shown.
+    const QUrl target = browser_->source().resolved(link);
+    if (browser_->isOnThisPage(target))
+        browser_->scrollToAnchor(target.fragment());
+    else
+        QDesktopServices::openUrl(target);
+}
 
 } // namespace korvan::gui
