@@ -11,6 +11,7 @@
 #include "model/CHartbus.h"
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
+#include "os/FreedMemory.h"
 
 #include <memory>
 #include <utility>
@@ -95,6 +96,7 @@ ReportedResult ConfigurationUpload::uploadAll() {
     }
     // The contents the upload replaced, or all it read when it failed, are freed at once.
     product_.releaseUnused();
+    os::returnFreedMemory();
     if (result == ResultCode::Stopped) {
         link_.close();
         return {result, false};

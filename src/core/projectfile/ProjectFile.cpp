@@ -4,6 +4,7 @@
 #include "model/CProductTarn.h"
 #include "os/Clock.h"
 #include "os/FileSystem.h"
+#include "os/FreedMemory.h"
 #include "projectfile/ProjectFileReader.h"
 #include "projectfile/ProjectFileWriter.h"
 
@@ -101,7 +102,9 @@ SaveResult saveToFile(const CProductTarn& product, const std::string& path) {
     return SaveResult{true, {}};
 }
 
-LoadResult loadFromFile(CProductTarn& product, Prompt&, const std::string& path) {
+namespace {
+
+LoadResult readProjectFile(CProductTarn& product, const std::string& path) {
     const os::FileContents contents = os::readWholeFile(path, maxProjectFileBytes);
     if (!contents.error.empty())
         return failure(LoadStatus::Unreadable, "Cannot open \"" + path + "\": " + contents.error + ".");
@@ -117,6 +120,15 @@ LoadResult loadFromFile(CProductTarn& product, Prompt&, const std::string& path)
     const LoadResult result = readIntoProduct(product, *root);
     // The contents a load replaced, or all it read when it was refused, are freed at once.
     product.releaseUnused();
+    return result;
+}
+
+} // namespace
+
+LoadResult loadFromFile(CProductTarn& product, Prompt&, const std::string& path) {
+    LoadResult result = readProjectFile(product, path);
+    // The file's text, its parsed document and the replaced project are gone by now.
+    os::returnFreedMemory();
     return result;
 }
 
