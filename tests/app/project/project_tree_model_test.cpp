@@ -1,4 +1,6 @@
 #include "SessionFixture.h"
+#include "model/CHartbus.h"
+#include "model/COrlaNode.h"
 #include "model/ProjectTreeItem.h"
 #include "project/ProjectTreeModel.h"
 
