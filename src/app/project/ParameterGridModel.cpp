@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <algorithm>
 
 namespace korvan::gui {
 
@@ -18,9 +19,15 @@ QColor ParameterGridModel::disabledBackground() {
     return {200, 200, 200};
 }
 
+// Only the rows that showed an item before or show one now change: the rest stay empty and
+// white, and repainting them on every selection change would cost for nothing.
 void ParameterGridModel::refresh() {
-    Q_EMIT dataChanged(index(0, 0), index(RowCount - 1, ValueColumn),
-                       {Qt::DisplayRole, Qt::AccessibleTextRole, Qt::BackgroundRole});
+    const int filled = std::min(static_cast<int>(grid_.rows().size()), RowCount);
+    const int changed = std::max(filled, filledRows_);
+    filledRows_ = filled;
+    if (changed > 0)
+        Q_EMIT dataChanged(index(0, 0), index(changed - 1, ValueColumn),
+                           {Qt::DisplayRole, Qt::AccessibleTextRole, Qt::ToolTipRole, Qt::BackgroundRole});
 }
 
 int ParameterGridModel::rowCount(const QModelIndex& parent) const {

@@ -36,6 +36,7 @@ private:
     [[nodiscard]] bool isGrey(int row) const;
 
     const ParameterGrid& grid_;
+    int filledRows_ = 0;
 };
 
 } // namespace korvan::gui

@@ -71,8 +71,8 @@ ParameterGridView::ParameterGridView(Session& session, QWidget* parent)
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 12);
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    // The current cell shows by its focus frame; a highlight would hide the white and grey.
+    table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
     table_->setTextElideMode(Qt::ElideRight);
