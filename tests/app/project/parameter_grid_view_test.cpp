@@ -468,6 +468,39 @@ private Q_SLOTS:
         QTableView* table = views.table();
         QCOMPARE(views.grid->editBox()->geometry().top(), table->visualRect(views.cell(2, 1)).top());
     }
+    void networkSideChoicesRedrawTheGridAndTheFlags() {
+        ProjectViewsFixture views(GatewayModel::Vela3hRtu);
+        QVERIFY(views.show());
+        views.session.session.state.canSelectMode = false;
+        views.clickItem(views.item("Fieldbus"));
+        QSignalSpy flags(views.grid, &gui::ParameterGridView::flagsChanged);
+        QVERIFY(views.pickChoice(0, "User Config"));
+        QCOMPARE(views.cellText(0), QStringLiteral("User Config"));
+        QVERIFY(views.session.session.state.canSelectMode);
+        QVERIFY(flags.count() >= 1);
+        QStringList names;
+        for (int row = 1; row < 8; ++row)
+            names << views.cellText(row, 0);
+        QVERIFY2(names.contains(QStringLiteral("HART Channel Interface")), qPrintable(names.join(", ")));
+    }
+
+    void ethernetAddressesAreCheckedAndDhcpGreysThem() {
+        ProjectViewsFixture views(GatewayModel::Vela3hTcp);
+        QVERIFY(views.show());
+        views.clickItem(views.item("Fieldbus"));
+        QCOMPARE(views.cellText(2, 0), QStringLiteral("IP Address"));
+        QVERIFY(views.typeValue(2, "192.168.0.300"));
+        QCOMPARE(views.prompt().shown, Strings{"IP format error"});
+        QCOMPARE(views.cellText(2), QStringLiteral("192.168.0.10"));
+        QVERIFY(views.typeValue(2, "127.0.0.2"));
+        QCOMPARE(views.cellText(2), QStringLiteral("127.0.0.2"));
+
+        QVERIFY(views.pickChoice(1, "DHCP"));
+        for (int row : {2, 3, 4})
+            QCOMPARE(views.cell(row, 1).data(Qt::BackgroundRole).value<QBrush>().color(), grey);
+        views.clickCell(2, 1);
+        QVERIFY(!views.grid->editBox()->isVisible());
+    }
 };
 
 QTEST_MAIN(ParameterGridViewTest)
