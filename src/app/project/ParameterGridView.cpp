@@ -109,7 +109,10 @@ ParameterGridView::ParameterGridView(Session& session, QWidget* parent)
     button_->hide();
 }
 
+// The editors lose the focus while the view goes: nothing is left to commit or cancel then.
 ParameterGridView::~ParameterGridView() {
+    editing_ = false;
+    choosing_ = false;
     list_->popupClosed = nullptr;
 }
 
@@ -144,6 +147,9 @@ void ParameterGridView::showItem(const korvan::TreeTag& tag, const QString& labe
     grid_.show(tag, label.toStdString());
     tag_ = tag;
     label_ = label;
+    // A new item starts at its first row, with no cell of the previous item marked.
+    table_->setCurrentIndex({});
+    table_->scrollToTop();
     redraw();
     Q_EMIT annotationChanged(QString());
     // Showing the network side applies its protocol's flags.
@@ -156,6 +162,7 @@ void ParameterGridView::clear() {
     grid_.clear();
     tag_.reset();
     label_.clear();
+    table_->setCurrentIndex({});
     redraw();
     Q_EMIT annotationChanged(QString());
 }
