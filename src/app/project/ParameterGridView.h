@@ -4,11 +4,19 @@
 #include "model/TreeTag.h"
 
 #include <QWidget>
+#include <optional>
 
+class QComboBox;
+class QLineEdit;
+class QModelIndex;
+class QPushButton;
 class QTableView;
+class QWheelEvent;
 
 namespace korvan::gui {
 
+class GridChoiceList;
+class ParameterGridModel;
 class Session;
 
 // The parameter grid view over the core's ParameterGrid: name and value columns, white and
@@ -17,6 +25,9 @@ class Session;
 class ParameterGridView : public QWidget {
     Q_OBJECT
 public:
+    // What the in-place editors leave free at the right of the value cell.
+    static constexpr int FreeCellPart = 20;
+
     explicit ParameterGridView(Session& session, QWidget* parent = nullptr);
     ~ParameterGridView() override;
 
@@ -24,6 +35,15 @@ public:
     void setAdvancedDialog(ParameterGrid::AdvancedDialog dialog);
 
     [[nodiscard]] QTableView* table() const;
+    [[nodiscard]] ParameterGridModel* gridModel() const { return model_; }
+    [[nodiscard]] QLineEdit* editBox() const;
+    [[nodiscard]] QComboBox* choiceList() const;
+    [[nodiscard]] QPushButton* configurationButton() const { return button_; }
+
+    // Where an in-place editor (and the "Configuration" button) lies over a value cell: the
+    // cell's left edge and top, the column's width less the free part, the row's height
+    // plus one pixel.
+    [[nodiscard]] static QRect editorGeometry(const QRect& cell, int columnWidth, int rowHeight);
 
 public Q_SLOTS:
     void showItem(const korvan::TreeTag& tag, const QString& label);
@@ -40,6 +60,40 @@ Q_SIGNALS:
     void selectedLabelChanged(const QString& label);
     // The application's flags may have changed (the network side's protocol, for example).
     void flagsChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void clickCell(const QModelIndex& index);
+    void openEditBox(int row);
+    void commitEditBox();
+    void openChoiceList(int row);
+    void commitChoice(int entry);
+    void cancelChoiceList();
+    void openAdvancedConfiguration();
+    // Hides both in-place editors without committing what they hold.
+    void hideEditors();
+    void redraw();
+    void showConfigurationButton();
+    void placeOverlays();
+    [[nodiscard]] QRect valueCellGeometry(int row) const;
+    bool scrollByWheel(const QWheelEvent& event);
+
+    ParameterGrid& grid_;
+    QTableView* table_ = nullptr;
+    ParameterGridModel* model_ = nullptr;
+    QLineEdit* edit_ = nullptr;
+    GridChoiceList* list_ = nullptr;
+    QPushButton* button_ = nullptr;
+    ParameterGrid::AdvancedDialog dialog_;
+    std::optional<TreeTag> tag_;
+    QString label_;
+    // The row whose value an open editor edits, and which editor is open.
+    int editRow_ = -1;
+    bool editing_ = false;
+    bool choosing_ = false;
+    int wheelRemainder_ = 0;
 };
 
 } // namespace korvan::gui

@@ -6,6 +6,9 @@
 #include <QWidget>
 
 class QAction;
+class QMenu;
+class QModelIndex;
+class QPoint;
 class QTreeView;
 
 namespace korvan::gui {
@@ -21,6 +24,9 @@ class ProjectTreePane : public QWidget {
 public:
     explicit ProjectTreePane(Session& session, QWidget* parent = nullptr);
     ~ProjectTreePane() override;
+
+    // The pane's initial size in the main window.
+    [[nodiscard]] QSize sizeHint() const override;
 
     // The six tree commands (Add Node, Delete Node, Copy Node, Paste Node, Add Command,
     // Delete Command, in this order), shown in the context menu.
@@ -38,6 +44,8 @@ public:
 
     [[nodiscard]] QTreeView* treeView() const;
     [[nodiscard]] ProjectTreeModel* model() const;
+    // The context menu over the tree (open while it is visible).
+    [[nodiscard]] QMenu* contextMenu() const { return menu_; }
 
 public Q_SLOTS:
     void addNode();
@@ -46,6 +54,8 @@ public Q_SLOTS:
     void pasteNode();
     void addCommand();
     void deleteCommand();
+    // The selected item's label becomes this (a node's address changed in the grid).
+    void setSelectedLabel(const QString& label);
 
 Q_SIGNALS:
     // An item was selected: the grid shows it.
@@ -54,6 +64,28 @@ Q_SIGNALS:
     void selectionCleared();
     // The tree commands' enable flags or the application's flags may have changed.
     void flagsChanged();
+
+private:
+    void onSelectionChanged();
+    void showContextMenu(const QPoint& position);
+    // Builds the model from the product again and expands every item; nothing is selected.
+    void rebuildModel();
+    // Selects the item in the view; the selection change then runs as for a click.
+    void selectIndex(const QModelIndex& index);
+    void clearViewSelection();
+    // After an edit the view follows the selection the core's editor moved to.
+    void followEditorSelection();
+
+    Session& session_;
+    QTreeView* view_ = nullptr;
+    ProjectTreeModel* model_ = nullptr;
+    QMenu* menu_ = nullptr;
+    ProjectTreeEditor::CommandChooser chooser_;
+    // The label of the item selected last, kept through a selection reset for the rebuild
+    // that re-selects it.
+    QString label_;
+    // Set while the pane changes the view's selection itself.
+    bool quiet_ = false;
 };
 
 } // namespace korvan::gui

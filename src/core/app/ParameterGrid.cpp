@@ -195,8 +195,14 @@ COrlaItem* ParameterGrid::clickedItem() const {
 }
 
 CellAction ParameterGrid::clickCell(int row, int column) {
-    if (row < 0 || column < 0 || static_cast<std::size_t>(row) >= rows_.size()) {
+    if (row < 0 || column < 0) {
         clickedRow_ = -1;
+        return CellAction::None;
+    }
+    // The grid has more rows than an item fills; an empty row has no help text to show.
+    if (static_cast<std::size_t>(row) >= rows_.size()) {
+        clickedRow_ = -1;
+        annotation_.clear();
         return CellAction::None;
     }
     clickedRow_ = row;

@@ -204,6 +204,14 @@ TEST_F(ParameterGridTest, UndescribedCommandHasAGreyConfigurationModeThatCannotB
     EXPECT_EQ(grid.clickCell(0, 1), CellAction::ChooseFromList);
     EXPECT_EQ(grid.clickCell(0, 0), CellAction::None); // only the value column edits
     EXPECT_EQ(grid.clickCell(3, 1), CellAction::None); // derived items are not enabled
+
+    // A row below the drawn ones empties the annotation; a negative position leaves it.
+    ASSERT_EQ(grid.clickCell(2, 0), CellAction::None);
+    EXPECT_FALSE(grid.annotation().empty());
+    EXPECT_EQ(grid.clickCell(-1, 1), CellAction::None);
+    EXPECT_FALSE(grid.annotation().empty());
+    EXPECT_EQ(grid.clickCell(25, 1), CellAction::None);
+    EXPECT_EQ(grid.annotation(), "");
 }
 
 } // namespace
