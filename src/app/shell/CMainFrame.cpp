@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -38,6 +39,7 @@ constexpr const char* paneCaption = "MY Control";
 // smallest width at once.
 constexpr int toolButtonMinimumWidth = 56;
 constexpr int toolButtonHeight = 60;
+constexpr int toolButtonLabelGap = 12;
 constexpr int treePaneWidth = 250;
 constexpr int bottomPaneHeight = 240;
 
@@ -126,7 +128,9 @@ void CMainFrame::buildToolBar() {
         QAction* action = buttons[i];
         toolBar_->addAction(action);
         if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(action))) {
-            button->setMinimumWidth(toolButtonMinimumWidth);
+            // Squeezed on a narrow window, labels would run into each other: keep a gap.
+            const int labelWidth = QFontMetrics(toolBar_->font()).horizontalAdvance(action->iconText());
+            button->setMinimumWidth(std::max(toolButtonMinimumWidth, labelWidth + toolButtonLabelGap));
             button->setFixedHeight(toolButtonHeight);
             button->setAccessibleName(action->iconText());
         }

@@ -67,7 +67,8 @@ private Q_SLOTS:
         QTest::newRow("Cancel keeps the project") << Answer::Cancel << false << false;
         QTest::newRow("Yes saves under a chosen name") << Answer::Yes << true << true;
         // Yes asked for the changes to be kept: a cancelled save dialog keeps the project.
-        QTest::newRow("Yes with the save dialog cancelled keeps the project") << Answer::Yes << false << false;
+        QTest::newRow("Yes with the save dialog cancelled keeps the project")
+            << Answer::Yes << false << false;
     }
     void newAsksAboutADirtyProjectAndFollowsTheAnswer() {
         QFETCH(Answer, answer);
@@ -128,7 +129,8 @@ private Q_SLOTS:
         window.show();
         makeDirty(fixture);
         fixture.prompt().answerNext(answer);
-        fixture.prompt().chooseNext(chooseFile ? std::optional(fixture.folder.file("closing.xml")) : std::nullopt);
+        fixture.prompt().chooseNext(chooseFile ? std::optional(fixture.folder.file("closing.xml"))
+                                               : std::nullopt);
         QSignalSpy closed(&window, &CMainFrame::closed);
 
         fixture.actions().exit->trigger(); // File / Exit closes as the close box does
@@ -218,8 +220,10 @@ private Q_SLOTS:
 
         // The list is kept in the settings for the next run.
         QSettings stored(fixture.settings.fileName(), QSettings::IniFormat);
-        QCOMPARE(stored.value(QStringLiteral("Recent File List/File1")).toString(), QString::fromStdString(paths[4]));
-        QCOMPARE(stored.value(QStringLiteral("Recent File List/File4")).toString(), QString::fromStdString(paths[1]));
+        QCOMPARE(stored.value(QStringLiteral("Recent File List/File1")).toString(),
+                 QString::fromStdString(paths[4]));
+        QCOMPARE(stored.value(QStringLiteral("Recent File List/File4")).toString(),
+                 QString::fromStdString(paths[1]));
 
         // An entry opens its project and moves to the top.
         window.recentFilesMenu()->actions()[2]->trigger();
@@ -265,8 +269,8 @@ private Q_SLOTS:
         test::SessionFixture session(GatewayModel::Vela3hTcp);
         QSettings settings(file, QSettings::IniFormat);
         CMainFrame window(session.session, settings);
-        QCOMPARE(recentEntries(window),
-                 (QStringList{QStringLiteral("&1 /projects/one.xml"), QStringLiteral("&2 /projects/two.xml")}));
+        QCOMPARE(recentEntries(window), (QStringList{QStringLiteral("&1 /projects/one.xml"),
+                                                     QStringLiteral("&2 /projects/two.xml")}));
         QVERIFY(window.recentFilesMenu()->isEnabled());
     }
 };

@@ -107,7 +107,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("signalNumber");
         QTest::newRow("Vela-3H-TCP with a project, SIGTERM") << GatewayModel::Vela3hTcp << true << SIGTERM;
         QTest::newRow("Vela-3H-RTU with a project, SIGINT") << GatewayModel::Vela3hRtu << true << SIGINT;
-        QTest::newRow("Vela-1H-TCP with its template, SIGTERM") << GatewayModel::Vela1hTcp << false << SIGTERM;
+        QTest::newRow("Vela-1H-TCP with its template, SIGTERM")
+            << GatewayModel::Vela1hTcp << false << SIGTERM;
     }
     void comesUpAndClosesCleanlyOnATerminationRequest() {
         QFETCH(GatewayModel, model);
@@ -119,7 +120,8 @@ private Q_SLOTS:
             arguments << QString::fromStdString(writeProject(folder, model));
         ProgramRun run(arguments);
         QVERIFY2(run.waitUntilShown(), qPrintable(run.errors()));
-        qInfo("main window shown %lld ms after the program was started", static_cast<long long>(run.shownAfterMs()));
+        qInfo("main window shown %lld ms after the program was started",
+              static_cast<long long>(run.shownAfterMs()));
         QCOMPARE(run.process.state(), QProcess::Running);
 
         run.signal(signalNumber);
@@ -134,15 +136,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing") << GatewayModel::None << "korvan: File not exisit";
         QTest::newRow("another protocol")
-            << GatewayModel::Vela3hRtu << "korvan: The profile protocol is inconsistent with the software protocol!";
+            << GatewayModel::Vela3hRtu
+            << "korvan: The profile protocol is inconsistent with the software protocol!";
     }
     void aProjectThatCannotBeOpenedEndsTheProgramWithTheMessage() {
         QFETCH(GatewayModel, projectModel);
         QFETCH(QString, message);
         test::TempDir folder;
-        const std::string project =
-            projectModel == GatewayModel::None ? folder.file("missing.xml") : writeProject(folder, projectModel);
-        ProgramRun run({QStringLiteral("--model"), QStringLiteral("vela-1h-tcp"), QString::fromStdString(project)});
+        const std::string project = projectModel == GatewayModel::None ? folder.file("missing.xml")
+                                                                       : writeProject(folder, projectModel);
+        ProgramRun run(
+            {QStringLiteral("--model"), QStringLiteral("vela-1h-tcp"), QString::fromStdString(project)});
         QVERIFY(run.waitForExit());
         QCOMPARE(run.process.exitCode(), 65);
         QCOMPARE(unexpectedLines(run.errors()), QStringList{message});

@@ -44,8 +44,9 @@ private Q_SLOTS:
         QVERIFY(!none.projectFile);
         QVERIFY(!none.gateway.model);
 
-        const ProgramArguments full = parseProgramArguments(
-            {"--model", "VELA-3H-TCP", "--gateway", "127.0.0.1:1502", "--mgmt-port", "18802", "/p/plant.xml"});
+        const ProgramArguments full =
+            parseProgramArguments({"--model", "VELA-3H-TCP", "--gateway", "127.0.0.1:1502", "--mgmt-port",
+                                   "18802", "/p/plant.xml"});
         QCOMPARE(full.error, std::string());
         QCOMPARE(full.gateway.model, std::optional(GatewayModel::Vela3hTcp));
         QCOMPARE(full.gateway.gateway->host, std::string("127.0.0.1"));
@@ -53,7 +54,8 @@ private Q_SLOTS:
         QCOMPARE(full.gateway.managementPort, std::uint16_t(18802));
         QCOMPARE(full.projectFile, std::optional<std::string>("/p/plant.xml"));
 
-        const ProgramArguments serial = parseProgramArguments({"--serial", "/dev/pts/4", "--model", "vela-3h-rtu"});
+        const ProgramArguments serial =
+            parseProgramArguments({"--serial", "/dev/pts/4", "--model", "vela-3h-rtu"});
         QCOMPARE(serial.error, std::string());
         QCOMPARE(serial.gateway.serialDevice, std::optional<std::string>("/dev/pts/4"));
 
@@ -68,8 +70,8 @@ private Q_SLOTS:
         QTest::newRow("missing value") << QStringList{"--gateway"} << "--gateway needs a value";
         QTest::newRow("bad port") << QStringList{"--mgmt-port", "0"} << "'0' is not a port number (1-65535)";
         QTest::newRow("unknown option") << QStringList{"--fast"} << "unknown option '--fast'";
-        QTest::newRow("two projects") << QStringList{"a.xml", "b.xml"}
-                                      << "unexpected argument 'b.xml': one project file at most";
+        QTest::newRow("two projects")
+            << QStringList{"a.xml", "b.xml"} << "unexpected argument 'b.xml': one project file at most";
         QTest::newRow("serial gateway on TCP")
             << QStringList{"--model", "vela-1h-tcp", "--serial", "/dev/ttyS0"}
             << "Vela-1H-TCP is reached over Ethernet, not --serial";
@@ -106,7 +108,8 @@ private Q_SLOTS:
 
     void theFirstProjectIsFilledFromTheModelsTemplate() {
         QVERIFY(describeTemplate(GatewayModel::Vela3hTcp) != describeDefaults(GatewayModel::Vela3hTcp));
-        for (GatewayModel model : {GatewayModel::Vela1hTcp, GatewayModel::Vela3hTcp, GatewayModel::Vela3hRtu}) {
+        for (GatewayModel model :
+             {GatewayModel::Vela1hTcp, GatewayModel::Vela3hTcp, GatewayModel::Vela3hRtu}) {
             test::WindowFixture fixture(model);
             const AppState& state = fixture.core().state;
             QCOMPARE(test::describeProduct(fixture.core().product), describeTemplate(model));
