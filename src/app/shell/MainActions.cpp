@@ -16,20 +16,20 @@ struct ActionText {
     const char* toolTip; // empty: as the label
 };
 
-QAction* makeAction(QObject* parent, const ActionText& spec) {
-    auto* action = new QAction(QString::fromUtf8(spec.text), parent);
+QAction* makeAction(QObject* parent, const ActionText& entry) {
+    auto* action = new QAction(QString::fromUtf8(entry.text), parent);
     // The mnemonic in parentheses, "New(&N)", is part of the text the menu shows.
     QString plain = action->text();
     plain.remove(QLatin1Char('&'));
     action->setObjectName(plain);
-    if (*spec.key != '\0')
-        action->setShortcut(QKeySequence(QString::fromUtf8(spec.key)));
-    if (*spec.picture != '\0')
-        action->setIcon(pictureIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromUtf8(spec.picture))));
-    if (*spec.label != '\0')
-        action->setIconText(QString::fromUtf8(spec.label));
-    if (*spec.toolTip != '\0')
-        action->setToolTip(QString::fromUtf8(spec.toolTip));
+    if (*entry.key != '\0')
+        action->setShortcut(QKeySequence(QString::fromUtf8(entry.key)));
+    if (*entry.picture != '\0')
+        action->setIcon(pictureIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromUtf8(entry.picture))));
+    if (*entry.label != '\0')
+        action->setIconText(QString::fromUtf8(entry.label));
+    if (*entry.toolTip != '\0')
+        action->setToolTip(QString::fromUtf8(entry.toolTip));
     return action;
 }
 
