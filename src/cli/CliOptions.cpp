@@ -1,30 +1,9 @@
 #include "CliOptions.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace korvan::cli {
 namespace {
-
-std::uint16_t parsePort(const std::string& text) {
-    unsigned value = 0;
-    const auto* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value == 0 || value > 65535)
-        throw UsageError{"'" + text + "' is not a port number (1-65535)"};
-    return static_cast<std::uint16_t>(value);
-}
-
-GatewayEndpoint parseEndpoint(const std::string& text) {
-    GatewayEndpoint endpoint;
-    const auto colon = text.rfind(':');
-    endpoint.host = text.substr(0, colon);
-    if (colon != std::string::npos)
-        endpoint.port = parsePort(text.substr(colon + 1));
-    if (endpoint.host.empty())
-        throw UsageError{"--gateway needs a host"};
-    return endpoint;
-}
 
 // A negative number such as -1.5 is an argument, not an option.
 bool looksLikeOption(const std::string& word) {
@@ -36,44 +15,26 @@ bool looksLikeOption(const std::string& word) {
 Invocation parseInvocation(const std::vector<std::string>& words) {
     Invocation invocation;
     std::size_t i = 0;
-    const auto valueOf = [&](const std::string& option) -> const std::string& {
-        if (i + 1 >= words.size())
-            throw UsageError{option + " needs a value"};
-        return words[++i];
-    };
     for (; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (word == "--help" || word == "-h") {
+        const GatewayOptionRead read = readGatewayOption(words, i, invocation);
+        if (!read.error.empty())
+            throw UsageError{read.error};
+        if (read.matched)
+            continue;
+        if (word == "--help" || word == "-h")
             invocation.help = true;
-        } else if (word == "--model") {
-            const std::string& name = valueOf(word);
-            invocation.model = parseModelName(name);
-            if (!invocation.model)
-                throw UsageError{"unknown model '" + name + "' (vela-1h-tcp, vela-3h-tcp or vela-3h-rtu)"};
-        } else if (word == "--gateway") {
-            invocation.gateway = parseEndpoint(valueOf(word));
-        } else if (word == "--mgmt-port") {
-            invocation.managementPort = parsePort(valueOf(word));
-        } else if (word == "--serial") {
-            invocation.serialDevice = valueOf(word);
-        } else if (word.starts_with("-")) {
+        else if (word.starts_with("-"))
             throw UsageError{"unknown option '" + word + "'"};
-        } else {
+        else
             break;
-        }
     }
     if (i < words.size()) {
         invocation.command = words[i];
         invocation.arguments.assign(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, words.end());
     }
-    if (invocation.gateway && invocation.serialDevice)
-        throw UsageError{"--gateway and --serial exclude each other"};
-    if (invocation.model) {
-        if (isTcpModel(*invocation.model) && invocation.serialDevice)
-            throw UsageError{std::string(modelName(*invocation.model)) + " is reached over Ethernet, not --serial"};
-        if (!isTcpModel(*invocation.model) && invocation.gateway)
-            throw UsageError{std::string(modelName(*invocation.model)) + " is reached over a serial line, not --gateway"};
-    }
+    if (const std::string conflict = gatewayOptionsConflict(invocation); !conflict.empty())
+        throw UsageError{conflict};
     return invocation;
 }
 

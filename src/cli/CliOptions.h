@@ -1,25 +1,15 @@
 #pragma once
 
-#include "model/GatewayModel.h"
+#include "app/GatewayOptions.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace korvan::cli {
 
-struct GatewayEndpoint {
-    std::string host;
-    std::uint16_t port = 502;
-};
-
-// The parsed command line: global options, the command's name and its own arguments.
-struct Invocation {
-    std::optional<GatewayModel> model;
-    std::optional<GatewayEndpoint> gateway;
-    std::uint16_t managementPort = 18801;
-    std::optional<std::string> serialDevice;
+// The parsed command line: the gateway options, the command's name and its own arguments.
+struct Invocation : GatewayOptions {
     bool help = false;
     std::string command;
     std::vector<std::string> arguments;

@@ -12,4 +12,16 @@ void Session::start(GatewayModel model) {
     startProduct(state, product, model);
 }
 
+void Session::presetGateway(const GatewayOptions& options) {
+    link.managementPort = options.managementPort;
+    if (options.gateway) {
+        state.gatewayIp = options.gateway->host;
+        state.directAddress = true;
+        link.host = options.gateway->host;
+        link.configurationPort = options.gateway->port;
+    }
+    if (options.serialDevice)
+        state.serialPortName = *options.serialDevice;
+}
+
 } // namespace korvan::gui

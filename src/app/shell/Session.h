@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/GatewayOptions.h"
 #include "app/ParameterGrid.h"
 #include "app/ProjectDocument.h"
 #include "app/ProjectTreeEditor.h"
+#include "link/LinkSettings.h"
 #include "model/CProductTarn.h"
 
 namespace korvan {
@@ -24,6 +26,11 @@ public:
     // The model is chosen: the catalogue is built and the product for the model.
     void start(GatewayModel model);
 
+    // The command line named the gateway: what the Ethernet configuration or the serial port
+    // dialog would set is set here, so that the gateway windows start from it. A gateway
+    // address is then asked directly rather than searched for by broadcast.
+    void presetGateway(const GatewayOptions& options);
+
     [[nodiscard]] Prompt& prompt() { return prompt_; }
 
     AppState state;
@@ -31,6 +38,8 @@ public:
     ProjectDocument document;
     ProjectTreeEditor tree;
     ParameterGrid grid;
+    // The gateway's Ethernet ports; its host is state.gatewayIp once one is known.
+    LinkSettings link;
 
 private:
     Prompt& prompt_;

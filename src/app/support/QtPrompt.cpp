@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QThread>
+#include <cstdio>
 
 namespace korvan::gui {
 namespace {
@@ -38,6 +39,19 @@ Answer answerOf(int button) {
     }
 }
 
+Answer safeAnswer(Buttons buttons) {
+    return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+const char* answerName(Answer answer) {
+    return answer == Answer::No ? "No" : "Cancel";
+}
+
+void writeUnattended(const std::string& line) {
+    std::fprintf(stderr, "korvan: %s\n", line.c_str());
+    std::fflush(stderr);
+}
+
 } // namespace
 
 QtPrompt::QtPrompt(QObject* parent) : QObject(parent) {}
@@ -50,6 +64,10 @@ template <class Show> void QtPrompt::onUiThread(Show&& show) {
 }
 
 void QtPrompt::message(std::string_view text) {
+    if (unattended_) {
+        writeUnattended(std::string(text));
+        return;
+    }
     const QString shown = toQString(text);
     onUiThread([this, shown] {
         QMessageBox box(QMessageBox::Information, boxTitle, shown, QMessageBox::Ok, window_);
@@ -59,6 +77,12 @@ void QtPrompt::message(std::string_view text) {
 }
 
 Answer QtPrompt::ask(QuestionId, std::string_view text, Buttons buttons) {
+    if (unattended_) {
+        const Answer answer = safeAnswer(buttons);
+        writeUnattended(std::string(text) + " (answered " + answerName(answer) +
+                        ": no one can see the question)");
+        return answer;
+    }
     const QString shown = toQString(text);
     Answer answer = Answer::Cancel;
     onUiThread([&, shown] {
@@ -70,6 +94,10 @@ Answer QtPrompt::ask(QuestionId, std::string_view text, Buttons buttons) {
 }
 
 std::optional<std::string> QtPrompt::chooseSaveFile(const FileRequest& request) {
+    if (unattended_) {
+        writeUnattended("the save dialog is cancelled: no one can see it");
+        return std::nullopt;
+    }
     std::optional<std::string> chosen;
     onUiThread([&] {
         QFileDialog dialog(window_, QString(), toQString(request.suggestedName), toQString(request.filter));

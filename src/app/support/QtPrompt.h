@@ -18,6 +18,12 @@ public:
 
     // The window the boxes are centred on.
     void setWindow(QWidget* window) { window_ = window; }
+    // On a display nobody sees (the offscreen platform) a box would wait for ever: messages
+    // are written to standard error instead, questions are answered Cancel (or No) so that
+    // nothing is changed or dropped, and save dialogs are cancelled, each said on standard
+    // error as well.
+    void setUnattended(bool unattended) { unattended_ = unattended; }
+    [[nodiscard]] bool unattended() const { return unattended_; }
 
     void message(std::string_view text) override;
     Answer ask(QuestionId question, std::string_view text, Buttons buttons) override;
@@ -28,6 +34,7 @@ private:
     template <class Show> void onUiThread(Show&& show);
 
     QPointer<QWidget> window_;
+    bool unattended_ = false;
 };
 
 } // namespace korvan::gui

@@ -43,7 +43,8 @@ ProjectDocument::SaveOutcome ProjectDocument::saveForQuestion() {
     return writeTo(*chosen) ? SaveOutcome::Saved : SaveOutcome::Failed;
 }
 
-// A save that fails at the question keeps the project: dropping it then would lose the
+// Yes at the question means the engineer wants the changes kept: a save that fails or whose
+// dialog is cancelled keeps the project as it was, since dropping it then would lose the
 // engineer's work without their consent.
 bool ProjectDocument::newProject() {
     state_.mode = WorkMode::Config;
@@ -52,7 +53,7 @@ bool ProjectDocument::newProject() {
             const Answer answer = prompt_.ask(QuestionId::SaveChanges, saveQuestion, Buttons::YesNoCancel);
             if (answer == Answer::Cancel)
                 return false;
-            if (answer == Answer::Yes && saveForQuestion() == SaveOutcome::Failed)
+            if (answer == Answer::Yes && saveForQuestion() != SaveOutcome::Saved)
                 return false;
         }
         path_.clear();
@@ -122,8 +123,9 @@ bool ProjectDocument::mayCloseProject() {
     case Answer::Cancel:
         return false;
     case Answer::Yes:
-        // A failed save keeps the program running and the project dirty, so nothing is lost.
-        if (saveForQuestion() == SaveOutcome::Failed)
+        // A failed save, or a save dialog cancelled after Yes, keeps the program running and
+        // the project dirty, so nothing is lost.
+        if (saveForQuestion() != SaveOutcome::Saved)
             return false;
         state_.projectDirty = false;
         return true;

@@ -56,7 +56,14 @@ TEST_F(ProjectDocumentTest, NewAsksOnlyWhenDirtyAndFollowsTheAnswer) {
         {"clean", 0, {}, {}, true, {}, false},
         {"No", 1, {Answer::No}, {}, true, {question}, false},
         {"Cancel", 1, {Answer::Cancel}, {}, false, {question}, false},
-        {"Yes, then the save dialog is cancelled", 1, {Answer::Yes}, {std::nullopt}, true, {question}, false},
+        // Yes asked for the changes to be kept: a cancelled save dialog keeps the project.
+        {"Yes, then the save dialog is cancelled",
+         1,
+         {Answer::Yes},
+         {std::nullopt},
+         false,
+         {question},
+         false},
         {"Yes, saved under a chosen name", 1, {Answer::Yes}, {"chosen.xml"}, true, {question, saved}, true},
     };
     for (const auto& c : cases) {
@@ -157,7 +164,7 @@ TEST_F(ProjectDocumentTest, MayCloseFollowsTheAnswer) {
     } cases[] = {
         {Answer::Cancel, std::nullopt, false},
         {Answer::No, std::nullopt, true},
-        {Answer::Yes, std::nullopt, true}, // the dialog cancelled: the program still closes
+        {Answer::Yes, std::nullopt, false}, // the save dialog cancelled: the program keeps running
         {Answer::Yes, "closing.xml", true},
     };
     for (const auto& c : cases) {
@@ -171,6 +178,27 @@ TEST_F(ProjectDocumentTest, MayCloseFollowsTheAnswer) {
             EXPECT_TRUE(os::fileExists(folder.file(*c.file)));
         }
     }
+}
+
+TEST_F(ProjectDocumentTest, ClosingAfterYesWithTheSaveDialogCancelledKeepsTheProject) {
+    makeDirtyProject();
+    const std::string kept = test::describeProduct(product);
+    prompt.answerNext(Answer::Yes);
+    prompt.chooseNext(std::nullopt);
+    EXPECT_FALSE(document.mayCloseProject());
+    EXPECT_EQ(prompt.shown, Strings{question}); // no "Successfully Saved!"
+    EXPECT_EQ(prompt.fileRequests.size(), 1u);
+    EXPECT_EQ(state.projectDirty, 1); // the next close asks again
+    EXPECT_EQ(test::describeProduct(product), kept);
+
+    // With a path the project is saved there without a dialog, and the program may close.
+    const std::string path = folder.file("kept.xml");
+    ASSERT_TRUE(document.saveProject(path));
+    state.projectDirty = 1;
+    prompt.answerNext(Answer::Yes);
+    EXPECT_TRUE(document.mayCloseProject());
+    EXPECT_EQ(prompt.fileRequests.size(), 1u);
+    EXPECT_EQ(state.projectDirty, 0);
 }
 
 TEST_F(ProjectDocumentTest, TemplateFillsTheFirstProjectQuietlyOrLeavesTheDefaults) {
