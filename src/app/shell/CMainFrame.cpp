@@ -178,12 +178,7 @@ void CMainFrame::connectPanes() {
     connect(gridView_, &ParameterGridView::annotationChanged, info_, &QPlainTextEdit::setPlainText);
     connect(gridView_, &ParameterGridView::cellClicked, this, [this] { tabs_->setCurrentWidget(info_); });
     connect(gridView_, &ParameterGridView::treeRebuildRequested, this, [this] { treePane_->rebuild(true); });
-    connect(gridView_, &ParameterGridView::selectedLabelChanged, this, [this](const QString& label) {
-        // The renamed node keeps its selection: the tree is rebuilt re-selecting its new name.
-        if (const auto& selected = session_.tree.selection())
-            session_.tree.select(*selected, label.toStdString());
-        treePane_->rebuild(true);
-    });
+    connect(gridView_, &ParameterGridView::selectedLabelChanged, treePane_, &ProjectTreePane::setSelectedLabel);
     connect(gridView_, &ParameterGridView::flagsChanged, controller_, &ActionController::refresh);
 
     connect(projects_, &ProjectController::projectReplaced, this, &CMainFrame::showProjectReplaced);
