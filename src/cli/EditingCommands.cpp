@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "base/ResultCode.h"
 #include "export/SpreadsheetExport.h"
+#include "link/DownloadRanges.h"
 #include "link/LinkMessages.h"
 #include "mapping/AutoMapping.h"
 #include "mapping/ConflictCheck.h"
@@ -39,6 +40,11 @@ int runCheck(CliContext& context) {
     if (hasMappingConflict(product)) {
         context.prompt.message(link_text::mappingConflicts);
         return ExitMappingConflict;
+    }
+    // The download refuses a value that its frame cannot carry; so does the check before it.
+    if (const auto unsendable = unsendableValue(product)) {
+        context.prompt.message(*unsendable);
+        return toInt(ResultCode::OutOfRange);
     }
     return ExitOk;
 }

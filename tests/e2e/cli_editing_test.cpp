@@ -132,5 +132,26 @@ TEST_F(KorvanctlEditing, BadProjectsAndBadUsageExitWithTheirCodesAndTouchNothing
     EXPECT_FALSE(os::fileExists(folder.file("g.xlsx")));
 }
 
+// A segment offset no record can carry passed the check before; the download refused it,
+// and so does the check now, with the same message.
+TEST(KorvanctlCheck, RefusesAValueTheDownloadCannotSend) {
+    test::TempDir folder;
+    AppState state;
+    CProductTarn product;
+    startProduct(state, product, GatewayModel::Vela1hTcp);
+    COrlaCommand* command = product.channel(0)->addNode()->addHartCommand(product.registries(), 1);
+    command->setItemChoice(ConfigurationMode, 1);
+    command->segmentRecord(0)->setSegmentEnableCount("1");
+    command->segmentRecord(0)->setSegmentLength("4");
+    command->segmentRecord(0)->setSegmentOffset("2147483647");
+    const std::string path = folder.file("p.xml");
+    ASSERT_TRUE(saveToFile(product, path).ok);
+    const auto run = runKorvanctl({"--model", "vela-1h-tcp", "check", path});
+    EXPECT_EQ(run.exitStatus, 8);
+    EXPECT_EQ(
+        run.err,
+        "Channel1, Node(0), Command ID1: segment 1 offset 2147483647 does not fit the download (0~63).\n");
+}
+
 } // namespace
 } // namespace korvan

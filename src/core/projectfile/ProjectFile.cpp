@@ -2,6 +2,7 @@
 
 #include "model/CHartbus.h"
 #include "model/CProductTarn.h"
+#include "model/CProfilebus.h"
 #include "os/Clock.h"
 #include "os/FileSystem.h"
 #include "os/FreedMemory.h"
@@ -17,9 +18,6 @@ namespace {
 // A project of the largest size the gateway takes is a few megabytes; anything far larger
 // is not a project file and is refused before it is parsed.
 constexpr std::size_t maxProjectFileBytes = 64 * 1024 * 1024;
-
-constexpr const char* protocolMismatchMessage =
-    "The profile protocol is inconsistent with the software protocol!";
 
 std::string parseFailureMessage(const std::string& path, const tinyxml2::XMLDocument& document) {
     std::string reason;
@@ -44,14 +42,6 @@ LoadResult failure(LoadStatus status, std::string message) {
     return result;
 }
 
-// The network side's protocol must fit the model: a serial gateway cannot run Modbus TCP,
-// a TCP gateway no serial Modbus.
-bool fitsModel(int protocolMode, GatewayModel model) {
-    if (isTcpModel(model))
-        return protocolMode != ModbusSlaveMode && protocolMode != UserConfigMode;
-    return protocolMode != ModbusTcpMode;
-}
-
 // Everything is read into fresh objects; the product takes them over only once the whole
 // file has been read and fits the model.
 LoadResult readIntoProduct(CProductTarn& product, const tinyxml2::XMLElement& root) {
@@ -62,8 +52,8 @@ LoadResult readIntoProduct(CProductTarn& product, const tinyxml2::XMLElement& ro
     networkSide.initialise();
     networkSide.setMode(product.networkBus().mode());
     reader.readNetworkSide(root, networkSide);
-    if (!fitsModel(networkSide.mode(), product.gatewayModel())) {
-        LoadResult mismatch = failure(LoadStatus::ModelMismatch, protocolMismatchMessage);
+    if (!protocolFitsModel(networkSide.mode(), product.gatewayModel())) {
+        LoadResult mismatch = failure(LoadStatus::ModelMismatch, std::string(protocolMismatchMessage));
         if (isTcpModel(product.gatewayModel()))
             mismatch.linkKind = LinkKind::Ethernet;
         return mismatch;
