@@ -5,7 +5,9 @@ include_guard(GLOBAL)
 # to the programs in it.
 include(GNUInstallDirs)
 
-set(KORVAN_INSTALL_DIR "${CMAKE_INSTALL_LIBDIR}/korvan" CACHE STRING
+# lib/korvan, not the multiarch library folder: it holds a program's private files, as
+# /usr/lib/<package> does on Debian.
+set(KORVAN_INSTALL_DIR "lib/korvan" CACHE STRING
     "Folder, relative to the prefix, that holds the programs and everything they find beside themselves")
 if(IS_ABSOLUTE "${KORVAN_INSTALL_DIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}")
     message(FATAL_ERROR "KORVAN_INSTALL_DIR and CMAKE_INSTALL_BINDIR must be relative to the prefix")

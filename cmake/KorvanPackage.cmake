@@ -17,17 +17,16 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The description's first line is the summary; the lines after it are indented by one blank,
-# as in a Debian control file.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Korvan configures and debugs the Vela family of HART-to-Modbus gateways
- (Vela-1H-TCP, Vela-3H-TCP, Vela-3H-RTU): which HART devices and commands
- each gateway channel polls and where their data land in Modbus memory.
- Projects are XML files, downloaded into a gateway over Ethernet or a serial
- line and uploaded back; live tools diagnose a running gateway.
- .
- The package holds the desktop program korvan, the command-line tool
- korvanctl and the gateway simulator vela-sim.")
+# The long description under the summary line; CPack indents it and marks the empty line
+# between its paragraphs as Debian control files want.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Korvan configures and debugs the Vela family of HART-to-Modbus gateways
+(Vela-1H-TCP, Vela-3H-TCP, Vela-3H-RTU): which HART devices and commands each
+gateway channel polls and where their data land in Modbus memory. Projects are
+XML files, downloaded into a gateway over Ethernet or a serial line and
+uploaded back; live tools diagnose a running gateway.
+
+The package holds the desktop program korvan, the command-line tool korvanctl
+and the gateway simulator vela-sim.")
 # The program writes its first-run wizard flag, config.ini, beside itself; it is no file of
 # the package, so removing the package takes it away with its folder.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/debian-postrm.in ${CMAKE_BINARY_DIR}/package/postrm @ONLY)
