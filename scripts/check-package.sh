@@ -22,17 +22,35 @@ done
 [ "$(field Package)" = korvan ] || fail "the package is called '$(field Package)', not korvan"
 [ "$(field Section)" = electronics ] || fail "the section is '$(field Section)'"
 
-# The libraries the programs link, by their Debian 12 package names.
 depends=$(field Depends)
 # The package names alone, one a line (alternatives after "|" count too).
 depended=$(tr ',|' '\n\n' <<<"$depends" | awk '{ print $1 }')
+
+# Every library the packaged programs and libraries link comes from a package it depends on
+# (the installed package that holds the library here).
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+sonames=$(find "$unpacked" -type f \( -perm -u+x -o -name '*.so*' \) -exec objdump -p {} + 2>/dev/null |
+    awk '$1 == "NEEDED" { print $2 }' | sort -u)
+[ -n "$sonames" ] || fail "no linked library found in the programs"
+for soname in $sonames; do
+    owners=$(dpkg -S "*/$soname" 2>/dev/null | awk -F: '{ print $1 }' | sort -u || true)
+    [ -n "$owners" ] || {
+        fail "no installed package holds $soname"
+        continue
+    }
+    grep -Fxq -f <(printf '%s\n' $owners) <<<"$depended" || fail "Depends lacks the package of $soname ($owners)"
+done
+# And the ones any build links, by their Debian 12 names.
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6svg6 \
-    libtinyxml2-9 libserialport0 libxlsxwriter4; do
+    libtinyxml2-9 libxlsxwriter4; do
     grep -Fxq "$package" <<<"$depended" || fail "Depends lacks $package: $depends"
 done
 
 # The removal script that takes the program's own flag file away with its folder.
-dpkg-deb -I "$deb" | grep -Eq '^ +[0-9]+ bytes, +[0-9]+ lines +\* +postrm ' || fail "no executable postrm"
+info=$(dpkg-deb -I "$deb")
+grep -Eq '^ +[0-9]+ bytes, +[0-9]+ lines +\* +postrm ' <<<"$info" || fail "no executable postrm"
 
 contents=$(dpkg-deb -c "$deb")
 # Each entry's path, with " -> target" for a link.
