@@ -70,9 +70,11 @@ done
 expect ./usr/share/applications/korvan.desktop
 expect ./usr/share/icons/hicolor/scalable/apps/korvan.svg
 expect ./usr/share/metainfo/korvan.metainfo.xml
+expect ./usr/share/man/man1/korvan.1.gz
 expect ./usr/share/man/man1/korvanctl.1.gz
 expect ./usr/share/man/man1/vela-sim.1.gz
 expect ./usr/share/bash-completion/completions/korvanctl
+expect ./usr/share/doc/korvan/changelog.gz
 
 outside=$(grep -Ev '^\./$|^\./usr/' <<<"$entries" || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"

@@ -32,7 +32,8 @@ expected=(
     "$datadir/applications/korvan.desktop"
     "$datadir/icons/hicolor/scalable/apps/korvan.svg"
     "$datadir/metainfo/korvan.metainfo.xml"
-    "$mandir/man1/korvanctl.1.gz" "$mandir/man1/vela-sim.1.gz"
+    "$mandir/man1/korvan.1.gz" "$mandir/man1/korvanctl.1.gz" "$mandir/man1/vela-sim.1.gz"
+    "$datadir/doc/korvan/changelog.gz"
     "$datadir/bash-completion/completions/korvanctl"
 )
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . ! -type d | sed 's|^\./||' | sort) \
@@ -110,7 +111,7 @@ fi
 grep -q '<svg' "$prefix/$datadir/icons/hicolor/scalable/apps/korvan.svg" || fail "korvan.svg is no SVG picture"
 
 # The manual pages are compressed pages that format without warnings.
-for page in korvanctl vela-sim; do
+for page in korvan korvanctl vela-sim; do
     gz=$prefix/$mandir/man1/$page.1.gz
     gzip -t "$gz" || fail "$page.1.gz is not gzip"
     if command -v man >/dev/null; then
