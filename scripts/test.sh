@@ -10,6 +10,9 @@ ctest --test-dir build-test --output-on-failure -j"$(nproc)"
 if [ -n "${CI:-}" ]; then
     # Quiet unless it fails, so that the tests' summary stays the last thing printed.
     rm -f build-test/korvan_*.deb
-    (cd build-test && cpack -G DEB >/dev/null)
+    if ! (cd build-test && cpack -G DEB >cpack.log 2>&1); then
+        cat build-test/cpack.log >&2
+        exit 1
+    fi
     ./scripts/check-package.sh build-test/korvan_*.deb >/dev/null
 fi
