@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and the address and
-# undefined-behaviour sanitizers, and runs every test.
+# undefined-behaviour sanitizers, and runs every test. In CI ($CI set) it then builds the
+# Debian package from the same build and checks its contents.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 ./scripts/build.sh build-test -DCMAKE_BUILD_TYPE=Debug -DKORVAN_WERROR=ON -DKORVAN_SANITIZE=ON
 ctest --test-dir build-test --output-on-failure -j"$(nproc)"
+if [ -n "${CI:-}" ]; then
+    # Quiet unless it fails, so that the tests' summary stays the last thing printed.
+    rm -f build-test/korvan_*.deb
+    if ! (cd build-test && cpack -G DEB >cpack.log 2>&1); then
+        cat build-test/cpack.log >&2
+        exit 1
+    fi
+    ./scripts/check-package.sh build-test/korvan_*.deb >/dev/null
+fi

@@ -8,10 +8,25 @@
 #include "app/AppState.h"
 #include "app/StartSequence.h"
 #include "model/CProductTarn.h"
+#include "os/FileSystem.h"
 
 #include <ostream>
 
 namespace korvan::cli {
+namespace {
+
+// A korvanctl copied away from its files still writes the project, with the defaults, but
+// says where it looked for the template.
+void reportTemplateNotUsed(CliContext& context, const std::string& name) {
+    const std::string folder = os::programDirectory().empty() ? "/" : os::programDirectory();
+    context.err << "korvanctl: "
+                << (os::fileExists(os::joinPath(folder, name))
+                        ? "the template " + name + " in " + folder + " cannot be used"
+                        : "no template " + name + " in " + folder)
+                << ": the project has the defaults\n";
+}
+
+} // namespace
 
 int runNew(CliContext& context) {
     const CommandArguments arguments(context.invocation.arguments, {"-o"}, {});
@@ -20,7 +35,9 @@ int runNew(CliContext& context) {
     AppState state;
     CProductTarn product;
     startProduct(state, product, context.requireModel());
-    loadModelTemplate(product, state, context.prompt, programFile(templateFileName(state.model)));
+    const std::string templateName(templateFileName(state.model));
+    if (!loadModelTemplate(product, state, context.prompt, programFile(templateName)))
+        reportTemplateNotUsed(context, templateName);
     return saveProjectFile(context, product, output);
 }
 

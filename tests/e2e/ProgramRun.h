@@ -32,7 +32,8 @@ private:
     int err_ = -1;
 };
 
-// Runs a program to its end and waits at most `timeoutSeconds` for it.
+// Runs a program to its end and waits at most `timeoutSeconds` for it. A `program` that is an
+// absolute path is run from there rather than from the build's bin folder.
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                          int timeoutSeconds = 60);
 
