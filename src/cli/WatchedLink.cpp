@@ -106,7 +106,11 @@ std::string serialOpenContext(const std::string& device) {
     const bool denied =
         found ? ::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES : errno == EACCES;
     if (denied) {
+        // A serial port belongs to a group with read and write access (dialout on Debian).
         const group* owner = found ? ::getgrgid(status.st_gid) : nullptr;
+        const bool groupMayUse = found && (status.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+        if (found && (owner == nullptr || !groupMayUse))
+            return "cannot open " + device + ": permission denied (no group may read and write it)";
         const std::string groupName = owner != nullptr ? owner->gr_name : "dialout";
         return "cannot open " + device + ": permission denied; add your user to the group '" + groupName +
                "' (sudo usermod -aG " + groupName + " $USER) and log in again";
