@@ -14,8 +14,7 @@ namespace korvan::cli {
 namespace {
 
 void printItem(std::ostream& out, int depth, const COrlaItem& item) {
-    out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << item.name() << " = " << item.value()
-        << '\n';
+    out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << item.name() << " = " << item.value() << '\n';
 }
 
 void printSegments(std::ostream& out, const COrlaCommand& command) {

@@ -1,9 +1,11 @@
 #include "ProgramRun.h"
+
 #include "support/TempDir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
+
+#include <fstream>
 
 namespace korvan {
 namespace {
@@ -18,8 +20,7 @@ TEST(KorvanctlProject, NewWritesTheModelsProjectAndShowListsEveryParameter) {
     tinyxml2::XMLDocument document;
     ASSERT_EQ(document.LoadFile(path.c_str()), tinyxml2::XML_SUCCESS);
     std::vector<std::string> values;
-    for (auto* child = document.RootElement()->FirstChildElement(); child;
-         child = child->NextSiblingElement())
+    for (auto* child = document.RootElement()->FirstChildElement(); child; child = child->NextSiblingElement())
         values.emplace_back(child->Attribute("Value"));
     EXPECT_EQ(values, (std::vector<std::string>{"Company", "Product", "Profibus", "Channel1"}));
 
@@ -28,8 +29,7 @@ TEST(KorvanctlProject, NewWritesTheModelsProjectAndShowListsEveryParameter) {
     const char* lines[] = {
         "Fieldbus\n  Mode = Modbus TCP\n  Assign IP Mode = Manually Assign\n",
         "Channel1\n  Master Type = Primary Master\n",
-        "  Successive Response Timeout for N Times = 3\n  Node(0)\n    HART Slave Address = 0\n    Command "
-        "ID3\n"
+        "  Successive Response Timeout for N Times = 3\n  Node(0)\n    HART Slave Address = 0\n    Command ID3\n"
         "      Configuration Mode = Basic\n",
         "      Length of Receiving Data (BYTE) = 24\n",
         "      Command Index = 0\n",
