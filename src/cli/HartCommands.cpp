@@ -36,7 +36,7 @@ int printed(CliContext& context, const std::optional<std::string>& text) {
 // A code byte 0-255 as the program passes it to the libraries.
 int codeArgument(const CliContext& context) {
     const CommandArguments arguments(context.invocation.arguments, {}, {});
-    arguments.expectPositional(1);
+    arguments.expectPositional(1, "CODE");
     const std::string& text = arguments.positional()[0];
     int code = -1;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);

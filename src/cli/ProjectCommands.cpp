@@ -1,10 +1,9 @@
 #include "CommandTable.h"
 #include "Commands.h"
 #include "ExitCode.h"
-#include "ProjectLoading.h"
 #include "ProjectListing.h"
+#include "ProjectLoading.h"
 #include "StderrPrompt.h"
-
 #include "app/AppState.h"
 #include "app/StartSequence.h"
 #include "model/CProductTarn.h"
@@ -29,12 +28,17 @@ void reportTemplateNotUsed(CliContext& context, const std::string& name) {
 } // namespace
 
 int runNew(CliContext& context) {
-    const CommandArguments arguments(context.invocation.arguments, {"-o"}, {});
+    const CommandArguments arguments(context.invocation.arguments, {"-o"}, {"--force"});
     arguments.expectPositional(0);
     const std::string output = arguments.required("-o", "FILE");
+    const GatewayModel model = context.requireModel();
+    if (os::fileExists(output) && !arguments.flag("--force")) {
+        context.note("'" + output + "' exists; give --force to replace it");
+        return ExitFailure;
+    }
     AppState state;
     CProductTarn product;
-    startProduct(state, product, context.requireModel());
+    startProduct(state, product, model);
     const std::string templateName(templateFileName(state.model));
     if (!loadModelTemplate(product, state, context.prompt, programFile(templateName)))
         reportTemplateNotUsed(context, templateName);
@@ -43,7 +47,7 @@ int runNew(CliContext& context) {
 
 int runShow(CliContext& context) {
     const CommandArguments arguments(context.invocation.arguments, {}, {});
-    arguments.expectPositional(1);
+    arguments.expectPositional(1, "FILE");
     AppState state;
     CProductTarn product;
     if (!openProjectFile(context, state, product, arguments.positional()[0]))

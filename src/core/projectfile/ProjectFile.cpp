@@ -6,6 +6,7 @@
 #include "os/Clock.h"
 #include "os/FileSystem.h"
 #include "os/FreedMemory.h"
+#include "projectfile/ProjectDocument.h"
 #include "projectfile/ProjectFileReader.h"
 #include "projectfile/ProjectFileWriter.h"
 
@@ -15,25 +16,6 @@
 namespace korvan {
 namespace {
 
-// A project of the largest size the gateway takes is a few megabytes; anything far larger
-// is not a project file and is refused before it is parsed.
-constexpr std::size_t maxProjectFileBytes = 64 * 1024 * 1024;
-
-std::string parseFailureMessage(const std::string& path, const tinyxml2::XMLDocument& document) {
-    std::string reason;
-    switch (document.ErrorID()) {
-    case tinyxml2::XML_ERROR_EMPTY_DOCUMENT:
-        reason = "it is empty";
-        break;
-    case tinyxml2::XML_ELEMENT_DEPTH_EXCEEDED:
-        reason = "its elements are nested too deeply (line " + std::to_string(document.ErrorLineNum()) + ")";
-        break;
-    default:
-        reason = "it is not well-formed XML (line " + std::to_string(document.ErrorLineNum()) + ")";
-        break;
-    }
-    return "Cannot open \"" + path + "\": " + reason + ".";
-}
 
 LoadResult failure(LoadStatus status, std::string message) {
     LoadResult result;
@@ -95,19 +77,12 @@ SaveResult saveToFile(const CProductTarn& product, const std::string& path) {
 namespace {
 
 LoadResult readProjectFile(CProductTarn& product, const std::string& path) {
-    const os::FileContents contents = os::readWholeFile(path, maxProjectFileBytes);
-    if (!contents.error.empty())
-        return failure(LoadStatus::Unreadable, "Cannot open \"" + path + "\": " + contents.error + ".");
-
     tinyxml2::XMLDocument document;
-    document.Parse(contents.bytes.data(), contents.bytes.size());
-    if (document.Error())
-        return failure(LoadStatus::NotParsed, parseFailureMessage(path, document));
-    const tinyxml2::XMLElement* root = document.RootElement();
-    if (root == nullptr)
-        return failure(LoadStatus::NotParsed, "Cannot open \"" + path + "\": it holds no XML element.");
+    const ProjectDocumentRead read = readProjectDocument(path, document);
+    if (read.root == nullptr)
+        return failure(read.status, read.message);
 
-    const LoadResult result = readIntoProduct(product, *root);
+    const LoadResult result = readIntoProduct(product, *read.root);
     // The contents a load replaced, or all it read when it was refused, are freed at once.
     product.releaseUnused();
     return result;
