@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gateway/CDlgupdown.h"
 #include "shell/MainActions.h"
 
 #include <QMainWindow>
@@ -69,6 +70,10 @@ private:
     void conflictDetect();
     void exportExcel();
     void upload();
+    void download();
+    void serialSetting();
+    void runTransfer(bool upload);
+    [[nodiscard]] CDlgupdown::Choosers transferChoosers() const;
     void showMemory();
     void diagnose();
     void serialDebug();
