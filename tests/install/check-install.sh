@@ -67,7 +67,7 @@ done
 check_programs() {
     local root=$1 what=$2
     local korvanctl=$root/$bindir/korvanctl
-    if ! "$korvanctl" --model vela-1h-tcp new -o "$scratch/installed.xml" 2>"$scratch/new.err"; then
+    if ! "$korvanctl" --model vela-1h-tcp new --force -o "$scratch/installed.xml" 2>"$scratch/new.err"; then
         fail "$what: korvanctl new failed: $(cat "$scratch/new.err")"
     elif [ -s "$scratch/new.err" ]; then
         fail "$what: korvanctl new said: $(cat "$scratch/new.err")"
