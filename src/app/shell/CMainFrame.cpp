@@ -16,6 +16,9 @@
 #include "shell/ProjectController.h"
 #include "shell/Session.h"
 #include "support/PictureView.h"
+#include "tools/CDlgIEEE754FloatTrans.h"
+#include "tools/CDlgPacketASCIITranslate.h"
+#include "tools/dlgSet.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -76,6 +79,7 @@ CMainFrame::CMainFrame(Session& session, QSettings& settings, QWidget* parent)
     buildMenus();
     connectPanes();
     connectCommands();
+    buildToolWindows();
     refreshRecentFiles();
     placeOnScreen();
     controller_->refresh();
@@ -178,7 +182,8 @@ void CMainFrame::connectPanes() {
     connect(gridView_, &ParameterGridView::annotationChanged, info_, &QPlainTextEdit::setPlainText);
     connect(gridView_, &ParameterGridView::cellClicked, this, [this] { tabs_->setCurrentWidget(info_); });
     connect(gridView_, &ParameterGridView::treeRebuildRequested, this, [this] { treePane_->rebuild(true); });
-    connect(gridView_, &ParameterGridView::selectedLabelChanged, treePane_, &ProjectTreePane::setSelectedLabel);
+    connect(gridView_, &ParameterGridView::selectedLabelChanged, treePane_,
+            &ProjectTreePane::setSelectedLabel);
     connect(gridView_, &ParameterGridView::flagsChanged, controller_, &ActionController::refresh);
 
     connect(projects_, &ProjectController::projectReplaced, this, &CMainFrame::showProjectReplaced);
@@ -214,6 +219,14 @@ void CMainFrame::connectCommands() {
 
     connect(actions_.helpContent, &QAction::triggered, this, [] { openHelpContent(); });
     connect(actions_.about, &QAction::triggered, this, [this] { showAboutBox(this); });
+}
+
+void CMainFrame::buildToolWindows() {
+    packedAscii_ = new CDlgPacketASCIITranslate(session_.prompt(), this);
+    floatWindow_ = new CDlgIEEE754FloatTrans(session_.prompt(), this);
+    connect(actions_.packedAscii, &QAction::triggered, packedAscii_, &ConverterWindow::present);
+    connect(actions_.ieee754, &QAction::triggered, floatWindow_, &ConverterWindow::present);
+    gridView_->setAdvancedDialog(advancedConfigurationDialog(this));
 }
 
 void CMainFrame::refreshRecentFiles() {
