@@ -9,6 +9,7 @@
 #include "mapping/AutoMapping.h"
 #include "mapping/CommandSelectionDialog.h"
 #include "mapping/ConflictDialog.h"
+#include "network/CEthernetConfig.h"
 #include "project/ParameterGridView.h"
 #include "project/ProjectTreePane.h"
 #include "shell/ActionController.h"
@@ -227,6 +228,13 @@ void CMainFrame::buildToolWindows() {
     connect(actions_.packedAscii, &QAction::triggered, packedAscii_, &ConverterWindow::present);
     connect(actions_.ieee754, &QAction::triggered, floatWindow_, &ConverterWindow::present);
     gridView_->setAdvancedDialog(advancedConfigurationDialog(this));
+    connect(actions_.ethernetConfig, &QAction::triggered, this, &CMainFrame::ethernetConfig);
+}
+
+void CMainFrame::ethernetConfig() {
+    CEthernetConfig dialog(session_.state, this);
+    dialog.exec();
+    controller_->refresh();
 }
 
 void CMainFrame::refreshRecentFiles() {

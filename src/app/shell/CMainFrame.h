@@ -70,6 +70,7 @@ private:
     // The converter windows (created once, hidden, shown by their commands) and the grid's
     // Advanced Configuration dialog.
     void buildToolWindows();
+    void ethernetConfig();
 
     void selectMode();
     void autoMapping();
