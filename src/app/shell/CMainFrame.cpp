@@ -10,6 +10,7 @@
 #include "mapping/AutoMapping.h"
 #include "mapping/CommandSelectionDialog.h"
 #include "mapping/ConflictDialog.h"
+#include "network/CEthernetConfig.h"
 #include "project/ParameterGridView.h"
 #include "project/ProjectTreePane.h"
 #include "shell/ActionController.h"
@@ -17,6 +18,9 @@
 #include "shell/ProjectController.h"
 #include "shell/Session.h"
 #include "support/PictureView.h"
+#include "tools/CDlgIEEE754FloatTrans.h"
+#include "tools/CDlgPacketASCIITranslate.h"
+#include "tools/dlgSet.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -77,6 +81,7 @@ CMainFrame::CMainFrame(Session& session, QSettings& settings, QWidget* parent)
     buildMenus();
     connectPanes();
     connectCommands();
+    buildToolWindows();
     refreshRecentFiles();
     placeOnScreen();
     controller_->refresh();
@@ -218,6 +223,21 @@ void CMainFrame::connectCommands() {
 
     connect(actions_.helpContent, &QAction::triggered, this, [] { openHelpContent(); });
     connect(actions_.about, &QAction::triggered, this, [this] { showAboutBox(this); });
+}
+
+void CMainFrame::buildToolWindows() {
+    packedAscii_ = new CDlgPacketASCIITranslate(session_.prompt(), this);
+    floatWindow_ = new CDlgIEEE754FloatTrans(session_.prompt(), this);
+    connect(actions_.packedAscii, &QAction::triggered, packedAscii_, &ConverterWindow::present);
+    connect(actions_.ieee754, &QAction::triggered, floatWindow_, &ConverterWindow::present);
+    gridView_->setAdvancedDialog(advancedConfigurationDialog(this));
+    connect(actions_.ethernetConfig, &QAction::triggered, this, &CMainFrame::ethernetConfig);
+}
+
+void CMainFrame::ethernetConfig() {
+    CEthernetConfig dialog(session_.state, this);
+    dialog.exec();
+    controller_->refresh();
 }
 
 void CMainFrame::refreshRecentFiles() {
