@@ -152,7 +152,7 @@ void floatField(std::string_view text) {
         return;
     }
     expect(std::isfinite(*value), "the float field takes finite numbers only");
-    expect(isDecimalNumber(text), "the float field takes decimal numbers only");
+    expectNamed("float-decimal-number", isDecimalNumber(text), "the float field takes decimal numbers only");
     const auto again = hexTextToFloat(floatToHexText(*value), prompt);
     expect(again && bitsOf(*again) == bitsOf(*value), "a float's bytes read back as the float");
 }

@@ -74,8 +74,9 @@ void checkAnswerRecord(std::uint8_t detail, std::span<const std::uint8_t> answer
                "an accepted answer starts with the acknowledgement");
 }
 
+// The parser passes over byte 10, which the program always writes as 0.
 void tunnelRecord(std::span<const std::uint8_t> frame) {
-    if (const auto fields = parseTunnelFrame(frame))
+    if (const auto fields = parseTunnelFrame(frame); fields && frame[10] == 0)
         expect(same(tunnelFrame(fields->transaction, fields->frameType, fields->privateFrame), frame),
                "a tunnel frame reads back as it was written");
 }

@@ -11,6 +11,11 @@
 #include "projectfile/ProjectFileWriter.h"
 
 namespace korvan::fuzz {
+namespace {
+
+constexpr std::string_view reopenCheck = "reopen-same-bytes";
+
+} // namespace
 
 GatewayModel modelFromByte(std::uint8_t byte) {
     return fuzzModels[byte % std::size(fuzzModels)];
@@ -38,9 +43,9 @@ void expectSameAfterReopen(const CProductTarn& product, std::string_view what) {
         fail(std::string(what) + ": the saved project opens again", loaded.message);
     const std::string before = projectText(product);
     const std::string after = projectText(reopened);
-    if (before != after)
+    if (before != after && !knownFaultOpen(reopenCheck))
         failDifferent(std::string(what) + ": a saved and reopened project saves the same bytes", before,
-                      after);
+                      after, reopenCheck);
 }
 
 } // namespace korvan::fuzz
