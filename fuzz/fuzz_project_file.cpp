@@ -154,7 +154,7 @@ const PtrList<COrlaNode>* downloadedNodes(const CHartbus& channel) {
 Bytes commandFrameOf(const COrlaCommand& command, std::uint32_t address, std::uint8_t channel,
                      std::uint8_t sequence, SegmentTable& table, bool ethernet) {
     CommandFields fields = commandFields(command, channel, sequence, address);
-    if (command.itemChoiceIndex(command_item::ConfigurationMode) == 1) {
+    if (command.isAdvanced()) {
         fields.advanced = true;
         fields.tableOffset = table.addCommand(commandSegments(command));
     }
