@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang libclang-rt-14-dev
   libtinyxml2-dev libserialport-dev libxlsxwriter-dev
   libgtest-dev googletest
   qt6-base-dev qt6-svg-dev libgl-dev

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and the address and
-# undefined-behaviour sanitizers, and runs every test. In CI ($CI set) it then builds the
-# Debian package from the same build and checks its contents.
+# undefined-behaviour sanitizers, runs each fuzz target briefly on its seeds, then runs every
+# test. In CI ($CI set) it then builds the Debian package from the same build and checks its
+# contents.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 ./scripts/build.sh build-test -DCMAKE_BUILD_TYPE=Debug -DKORVAN_WERROR=ON -DKORVAN_SANITIZE=ON
+# Each fuzz target for 20 s on its seeds, in a clang build of its own (scripts/fuzz.sh).
+./scripts/fuzz.sh 20
 ctest --test-dir build-test --output-on-failure -j"$(nproc)"
 if [ -n "${CI:-}" ]; then
     # Quiet unless it fails, so that the tests' summary stays the last thing printed.

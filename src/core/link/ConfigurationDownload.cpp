@@ -170,7 +170,9 @@ ResultCode ConfigurationDownload::downloadChannel(const CHartbus& channel) {
 ResultCode ConfigurationDownload::downloadCommand(const COrlaCommand& command, std::uint32_t address,
                                                   ChannelState& state) {
     CommandFields fields = commandFields(command, state.channel, state.sequence, address);
-    if (command.itemChoiceIndex(command_item::ConfigurationMode) == 1) {
+    // Advanced by the value shown, as the pre-check, the frame count and every view read it,
+    // not by its place in the item's choice list, which a damaged file may lack or reorder.
+    if (command.isAdvanced()) {
         const std::vector<SegmentRecord> segments = commandSegments(command);
         fields.advanced = true;
         fields.tableOffset = state.table.addCommand(segments);

@@ -4,6 +4,7 @@
 #include "link/TcpGatewayLink.h"
 #include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
+#include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
@@ -199,6 +200,53 @@ TEST(Download, RefusedCommandEndsAMultiDropChannel) {
     EXPECT_EQ(outcome.code, ResultCode::UploadCheckError);
     EXPECT_EQ(run.letters("tcp"), "CD");
     EXPECT_EQ(prompt.shown, Strings{"Data upload check error"});
+}
+
+// The configuration mode a command downloads in is the one its item shows, also when a damaged
+// file's choice list lacks the value or holds it at another place: the pre-check and the frame
+// count read the value, so the gateway must get what they checked and counted.
+TEST(Download, CommandDownloadsInTheConfigurationModeItShows) {
+    struct Case {
+        const char* name;
+        const char* value;
+        Strings choices;
+        const char* letters;
+        std::uint8_t advancedFlag;
+    };
+    const Case cases[] = {
+        {"Advanced, missing from the list", "Advanced", {"Basic"}, "CDI", 1},
+        {"Basic, listed second", "Basic", {"Advanced", "Basic"}, "CD", 0},
+        {"Advanced, listed first", "Advanced", {"Advanced", "Basic"}, "CDI", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::SimulatorRun run(simFor(GatewayModel::Vela1hTcp));
+        CProductTarn product;
+        product.build(GatewayModel::Vela1hTcp);
+        COrlaCommand* command = product.channel(0)->addNode()->addHartCommand(product.registries(), 3);
+        COrlaItem* segment = command->segmentRecord(0);
+        segment->setSegmentEnabled(true);
+        segment->setSegmentLength("4");
+        segment->setSegmentEnableCount("1");
+        COrlaItem* mode = command->itemAt(command_item::ConfigurationMode);
+        mode->setValue(c.value);
+        mode->choices() = c.choices;
+        TcpGatewayLink link(run.settings());
+        test::ScriptedPrompt prompt;
+        std::pair<int, int> progress;
+        const TransferOutcome outcome =
+            runDownload(product, link, prompt, OperationContext([&](int done, int total) {
+                            progress = {done, total};
+                        }));
+        EXPECT_EQ(outcome.end, TransferEnd::Done);
+        EXPECT_EQ(run.letters("tcp"), c.letters);
+        for (const sim::LoggedFrame& frame : run.simulator().frames()) {
+            if (frame.port == "tcp" && frame.bytes[0] == 0x44) {
+                EXPECT_EQ(frame.bytes[13], c.advancedFlag);
+            }
+        }
+        EXPECT_EQ(progress.first, progress.second);
+    }
 }
 
 struct Fault {
