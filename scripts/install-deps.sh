@@ -11,6 +11,9 @@ packages=(
   python3 python3-openpyxl
   binutils
   openssl
+  # The package: dpkg-shlibdeps for its dependencies; the desktop file, AppStream and
+  # manual page checks of the installation test.
+  dpkg-dev desktop-file-utils appstream man-db
 )
 
 missing=()

@@ -41,6 +41,6 @@ if [ "$lifetime" -gt 60 ]; then
     build/bin/korvan "${link[@]}"
     exit
 fi
-build/bin/korvanctl --model vela-3h-tcp --gateway 127.0.0.1 --mgmt-port "$search_port" search
+build/bin/korvanctl search --gateway 127.0.0.1 --search-port "$search_port"
 build/bin/korvanctl "${link[@]}" download build/bin/Vela-3H-TCP.ini --no-reset
 build/bin/korvanctl "${link[@]}" diagnose --channel 1

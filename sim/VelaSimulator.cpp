@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -40,12 +41,17 @@ int openSocket(int type, std::uint16_t port, std::uint16_t& actual) {
     const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return -1;
+    // A listener may take a port whose last connections are still closing. A datagram socket
+    // must not: on UDP the option would let a second simulator share the port unnoticed.
     const int one = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    if (type == SOCK_STREAM)
+        setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     const sockaddr_in address = loopback(port);
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         (type == SOCK_STREAM && ::listen(fd, 16) != 0)) {
+        const int error = errno; // the reason, for the message
         ::close(fd);
+        errno = error;
         return -1;
     }
     actual = boundPort(fd);
@@ -100,17 +106,27 @@ VelaSimulator::~VelaSimulator() {
 }
 
 bool VelaSimulator::start(std::string& reason) {
+    // Which port could not be had, and why.
+    const auto refused = [&reason](const char* kind, std::uint16_t port, const char* option) {
+        const std::string error = std::strerror(errno);
+        reason = std::string("cannot listen on 127.0.0.1 ") + kind + " port " +
+                 (port == 0 ? std::string("(any free one)") : std::to_string(port)) + " (" + option +
+                 "): " + error;
+        return false;
+    };
     configurationListener_ = openSocket(SOCK_STREAM, options_.configurationPort, configurationPort_);
+    if (configurationListener_ < 0)
+        return refused("TCP", options_.configurationPort, "--tcp-port");
     managementListener_ = openSocket(SOCK_STREAM, options_.managementPort, managementPort_);
+    if (managementListener_ < 0)
+        return refused("TCP", options_.managementPort, "--mgmt-port");
     // The search shares the management port's number, as on the gateway, when it is free.
-    if (options_.searchPort == 0 && managementListener_ >= 0)
+    if (options_.searchPort == 0)
         searchSocket_ = openSocket(SOCK_DGRAM, managementPort_, searchPort_);
     if (searchSocket_ < 0)
         searchSocket_ = openSocket(SOCK_DGRAM, options_.searchPort, searchPort_);
-    if (configurationListener_ < 0 || managementListener_ < 0 || searchSocket_ < 0) {
-        reason = "cannot listen on the loopback ports";
-        return false;
-    }
+    if (searchSocket_ < 0)
+        return refused("UDP", options_.searchPort, "--udp-port");
     if (options_.faults.refuseConnections) {
         // The ports stay reserved in name only: a connection attempt is refused.
         closeFd(configurationListener_);

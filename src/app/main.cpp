@@ -36,10 +36,25 @@ bool unseenPlatform() {
     return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
+// --help and --version are answered before Qt starts, so that they need no display. A
+// command line with Qt's own options is read again once QApplication has taken them out.
+bool answeredWithoutDisplay(int argc, char* argv[]) {
+    const ProgramArguments early = parseProgramArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!early.error.empty() || (!early.help && !early.version))
+        return false;
+    if (early.help)
+        std::fputs(programUsage(), stdout);
+    else
+        std::puts("korvan " KORVAN_VERSION);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     StartupTiming::markMainEntered();
+    if (answeredWithoutDisplay(argc, argv))
+        return ExitOk;
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Korvan"));
     application.setWindowIcon(pictureIcon(QStringLiteral(":/icons/korvan.svg")));
@@ -48,6 +63,10 @@ int main(int argc, char* argv[]) {
     const ProgramArguments arguments = parseProgramArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (arguments.help) {
         std::fputs(programUsage(), stdout);
+        return ExitOk;
+    }
+    if (arguments.version) {
+        std::puts("korvan " KORVAN_VERSION);
         return ExitOk;
     }
     if (!arguments.error.empty()) {

@@ -20,15 +20,24 @@ struct CliContext {
     std::ostream& err;
     StderrPrompt& prompt;
 
-    // The model, required by every command that touches a project or a gateway.
+    // The model, required by the commands that have no project to take it from.
     [[nodiscard]] GatewayModel requireModel() const;
+
+    // korvanctl's own line of context under the program's messages: which file, port, device
+    // or command they are about. It begins with "korvanctl: ".
+    void note(std::string_view text) const;
 };
 
 using CommandFunction = int (*)(CliContext&);
 
+enum class CommandGroup { Project, Gateway, Converter };
+
 struct CommandEntry {
     std::string_view name;
-    std::string_view synopsis;
+    CommandGroup group;
+    std::string_view synopsis; // the arguments after the command's name
+    std::string_view summary;  // one line for the command list
+    std::string_view details;  // the command's help: what it needs, its options, what it writes
     CommandFunction run;
 };
 

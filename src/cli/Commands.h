@@ -1,8 +1,15 @@
 #pragma once
 
+namespace korvan {
+class CProductTarn;
+}
+
 namespace korvan::cli {
 
 struct CliContext;
+
+// korvanctl's lines naming each overlap, after "Memory mapping has conflicts!".
+void noteMappingOverlaps(const CliContext& context, const CProductTarn& product);
 
 // One function per korvanctl command; each answers the exit status.
 int runNew(CliContext& context);

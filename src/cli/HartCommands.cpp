@@ -4,6 +4,7 @@
 #include "StderrPrompt.h"
 #include "base/Ieee754.h"
 #include "hart/CodeTableLibraries.h"
+#include "os/FileSystem.h"
 #include "tools/FloatConverter.h"
 #include "tools/PackedAsciiConverter.h"
 
@@ -35,13 +36,20 @@ int printed(CliContext& context, const std::optional<std::string>& text) {
 // A code byte 0-255 as the program passes it to the libraries.
 int codeArgument(const CliContext& context) {
     const CommandArguments arguments(context.invocation.arguments, {}, {});
-    arguments.expectPositional(1);
+    arguments.expectPositional(1, "CODE");
     const std::string& text = arguments.positional()[0];
     int code = -1;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
     if (error != std::errc() || end != text.data() + text.size() || code < 0 || code > 255)
         throw UsageError{"'" + text + "' is not a code (0-255)"};
     return code;
+}
+
+// Follows the libraries' own message: a korvanctl copied away from them says where it looked.
+void reportLibraryFolder(const CliContext& context) {
+    const std::string folder = os::programDirectory().empty() ? "/" : os::programDirectory();
+    context.err << "korvanctl: looked for " << CodeTableLibraries::MakerlexFile << " and "
+                << CodeTableLibraries::MeaslexFile << " in " << folder << '\n';
 }
 
 } // namespace
@@ -67,10 +75,13 @@ int runHexToFloat(CliContext& context) {
 int runUnit(CliContext& context) {
     const int code = codeArgument(context);
     CodeTableLibraries libraries(context.prompt);
-    if (libraries.bind() == BindOutcome::LoadFailed)
+    if (libraries.bind() == BindOutcome::LoadFailed) {
+        reportLibraryFolder(context);
         return ExitFailure;
+    }
     if (!libraries.hasUnitFunction()) {
         static_cast<void>(libraries.unitText(code)); // says that the function is missing
+        reportLibraryFolder(context);
         return ExitFailure;
     }
     context.out << libraries.unitText(code) << '\n';
@@ -80,11 +91,14 @@ int runUnit(CliContext& context) {
 int runMaker(CliContext& context) {
     const int code = codeArgument(context);
     CodeTableLibraries libraries(context.prompt);
-    if (libraries.bind() == BindOutcome::LoadFailed)
+    if (libraries.bind() == BindOutcome::LoadFailed) {
+        reportLibraryFolder(context);
         return ExitFailure;
+    }
     if (!libraries.hasManufacturerFunction()) {
         context.prompt.message("Failed calling function in " + std::string(CodeTableLibraries::MakerlexFile) +
                                "!");
+        reportLibraryFolder(context);
         return ExitFailure;
     }
     context.out << libraries.manufacturerText(code) << '\n';

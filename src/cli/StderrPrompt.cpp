@@ -5,6 +5,9 @@
 namespace korvan::cli {
 
 void StderrPrompt::message(std::string_view text) {
+    if (dropRepeats_ && shown_.contains(text))
+        return;
+    shown_.emplace(text);
     err_ << text << '\n';
 }
 

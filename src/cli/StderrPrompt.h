@@ -4,6 +4,8 @@
 
 #include <iosfwd>
 #include <optional>
+#include <set>
+#include <string>
 
 namespace korvan::cli {
 
@@ -16,6 +18,9 @@ public:
     explicit StderrPrompt(std::ostream& err) : err_(err) {}
 
     void setAnswer(Answer answer) { answer_ = answer; }
+    // From now on a message already printed is not printed again: a second operation on the
+    // same unreachable gateway would repeat the first one's message.
+    void dropRepeatedMessages() { dropRepeats_ = true; }
 
     void message(std::string_view text) override;
     Answer ask(QuestionId question, std::string_view text, Buttons buttons) override;
@@ -24,6 +29,8 @@ public:
 private:
     std::ostream& err_;
     std::optional<Answer> answer_;
+    bool dropRepeats_ = false;
+    std::set<std::string, std::less<>> shown_;
 };
 
 } // namespace korvan::cli

@@ -26,7 +26,7 @@ void drain(int fd, std::string& into, bool& open) {
 } // namespace
 
 RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& arguments) {
-    const std::string path = std::string(KORVAN_BIN_DIR) + "/" + program;
+    const std::string path = program.starts_with('/') ? program : std::string(KORVAN_BIN_DIR) + "/" + program;
     int outPipe[2];
     int errPipe[2];
     if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0)

@@ -12,10 +12,10 @@ struct ProgramResult {
     std::string err;
 };
 
-// A program from the build's bin folder started with the arguments, no shell in between,
-// for a test that acts on it while it runs (signals it by its process id). finish() waits at
-// most `timeoutSeconds` for it (it is killed after that); one never finished is killed and
-// reaped with its runner.
+// A program from the build's bin folder (or at an absolute path) started with the arguments,
+// no shell in between, for a test that acts on it while it runs (signals it by its process
+// id). finish() waits at most `timeoutSeconds` for it (it is killed after that); one never
+// finished is killed and reaped with its runner.
 class RunningProgram {
 public:
     RunningProgram(const std::string& program, const std::vector<std::string>& arguments);
@@ -32,7 +32,8 @@ private:
     int err_ = -1;
 };
 
-// Runs a program to its end and waits at most `timeoutSeconds` for it.
+// Runs a program to its end and waits at most `timeoutSeconds` for it. A `program` that is an
+// absolute path is run from there rather than from the build's bin folder.
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                          int timeoutSeconds = 60);
 

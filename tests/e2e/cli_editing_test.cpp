@@ -13,6 +13,7 @@
 #include "support/ScriptedPrompt.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace korvan {
@@ -58,7 +59,25 @@ TEST_F(KorvanctlEditing, CheckRefusesOverlapsAndAutomapLaysTheAddressesOut) {
     const std::string input = save("p.xml");
     const auto overlapping = runKorvanctl({"--model", "vela-3h-tcp", "check", input});
     EXPECT_EQ(overlapping.exitStatus, 11);
-    EXPECT_EQ(overlapping.err, "Memory mapping has conflicts!\n");
+    // The program's message, then each overlap named: ten of the eighteen and a count of the rest.
+    EXPECT_EQ(
+        overlapping.err.rfind("Memory mapping has conflicts!\n"
+                              "korvanctl: send memory 3000-3006 of Channel1 Node(0) Command ID48 overlaps "
+                              "3000-3006 of Channel2 Node(0) Command ID48\n",
+                              0),
+        0u)
+        << overlapping.err;
+    EXPECT_NE(overlapping.err.find(
+                  "korvanctl: receive memory 0-24 of Channel1 Node(0) Command ID3 overlaps 0-24 of "
+                  "Channel1 Node(0) Command ID48\n"),
+              std::string::npos)
+        << overlapping.err;
+    EXPECT_NE(
+        overlapping.err.find("\nkorvanctl: ... and 8 more overlaps ('korvanctl automap' lays the addresses "
+                             "out)\n"),
+        std::string::npos)
+        << overlapping.err;
+    EXPECT_EQ(std::count(overlapping.err.begin(), overlapping.err.end(), '\n'), 12);
 
     const std::string output = folder.file("mapped.xml");
     const auto mapped = runKorvanctl({"--model", "vela-3h-tcp", "automap", input, "-o", output});
@@ -87,7 +106,9 @@ TEST_F(KorvanctlEditing, CheckReportsAnEmptyItemWithItsResultCode) {
     product.channel(1)->currentNodes().front()->commandAt(0)->itemAt(SendMemoryStart)->setValue("");
     const auto checked = runKorvanctl({"--model", "vela-3h-tcp", "check", save("empty.xml")});
     EXPECT_EQ(checked.exitStatus, 6);
-    EXPECT_EQ(checked.err, "Command ID3 - Memory Starting Address of Sending Data data is empty\n");
+    EXPECT_EQ(checked.err, "Command ID3 - Memory Starting Address of Sending Data data is empty\n"
+                           "korvanctl: in Channel2 Node(0) of '" +
+                               folder.file("empty.xml") + "'\n");
 }
 
 TEST_F(KorvanctlEditing, ExportWritesTheWorkbookOrRefusesATargetItCannotCreate) {
@@ -118,7 +139,7 @@ TEST_F(KorvanctlEditing, BadProjectsAndBadUsageExitWithTheirCodesAndTouchNothing
         {{"--model", "vela-3h-tcp", "export", garbage, "-o", folder.file("g.xlsx")}, 65},
         {{"--model", "vela-3h-tcp", "check", folder.file("missing.xml")}, 65},
         {{"--model", "vela-3h-rtu", "check", input}, 65},
-        {{"automap", input}, 64},
+        {{"new", "-o", folder.file("n.xml")}, 64},
         {{"--model", "vela-3h-tcp", "export", input}, 64},
         {{"--model", "vela-3h-tcp", "check"}, 64},
     };
@@ -130,6 +151,28 @@ TEST_F(KorvanctlEditing, BadProjectsAndBadUsageExitWithTheirCodesAndTouchNothing
     EXPECT_EQ(test::readFile(input), before);
     EXPECT_EQ(test::readFile(garbage), "not a project");
     EXPECT_FALSE(os::fileExists(folder.file("g.xlsx")));
+    EXPECT_FALSE(os::fileExists(folder.file("n.xml")));
+}
+
+// A segment offset no record can carry passed the check before; the download refused it,
+// and so does the check now, with the same message.
+TEST(KorvanctlCheck, RefusesAValueTheDownloadCannotSend) {
+    test::TempDir folder;
+    AppState state;
+    CProductTarn product;
+    startProduct(state, product, GatewayModel::Vela1hTcp);
+    COrlaCommand* command = product.channel(0)->addNode()->addHartCommand(product.registries(), 1);
+    command->setItemChoice(ConfigurationMode, 1);
+    command->segmentRecord(0)->setSegmentEnableCount("1");
+    command->segmentRecord(0)->setSegmentLength("4");
+    command->segmentRecord(0)->setSegmentOffset("2147483647");
+    const std::string path = folder.file("p.xml");
+    ASSERT_TRUE(saveToFile(product, path).ok);
+    const auto run = runKorvanctl({"--model", "vela-1h-tcp", "check", path});
+    EXPECT_EQ(run.exitStatus, 8);
+    EXPECT_EQ(
+        run.err,
+        "Channel1, Node(0), Command ID1: segment 1 offset 2147483647 does not fit the download (0~63).\n");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "ProgramRun.h"
+#include "SimProcess.h"
 #include "app/AppState.h"
 #include "app/StartSequence.h"
 #include "mapping/AutoMapping.h"
@@ -12,101 +13,23 @@
 #include "support/ScriptedPrompt.h"
 #include "support/TempDir.h"
 
+#include <arpa/inet.h>
 #include <chrono>
-#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
-#include <poll.h>
+#include <netinet/in.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace korvan {
 namespace {
 
+using test::join;
 using test::runKorvanctl;
-
-// vela-sim started as a child process for one test: bounded by its own lifetime, and
-// stopped by the test (its own child, by process id) when the test ends.
-class SimProcess {
-public:
-    explicit SimProcess(std::vector<std::string> arguments) {
-        const std::string path = std::string(KORVAN_BIN_DIR) + "/vela-sim";
-        arguments.insert(arguments.begin(), {path, "--lifetime", "30"});
-        int out[2];
-        if (::pipe(out) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        const int spawned = ::posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        if (spawned != 0) {
-            pid_ = -1;
-            ::close(out[0]);
-            return;
-        }
-        readUntilReady(out[0]);
-        ::close(out[0]);
-    }
-    ~SimProcess() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
-
-    [[nodiscard]] bool ready() const { return values_.count("tcp") != 0; }
-    [[nodiscard]] std::string value(const std::string& key) const {
-        const auto found = values_.find(key);
-        return found == values_.end() ? "" : found->second;
-    }
-    [[nodiscard]] std::vector<std::string> tcpLink() const {
-        return {"--gateway", "127.0.0.1:" + value("tcp"), "--mgmt-port", value("mgmt")};
-    }
-
-private:
-    void readUntilReady(int fd) {
-        std::string text;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (text.find("ready\n") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-            pollfd waiting{fd, POLLIN, 0};
-            if (::poll(&waiting, 1, 200) <= 0)
-                continue;
-            char buffer[512];
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got <= 0)
-                break;
-            text.append(buffer, static_cast<std::size_t>(got));
-        }
-        std::size_t start = 0;
-        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-            const std::string line = text.substr(start, end - start);
-            if (const auto space = line.find(' '); space != std::string::npos)
-                values_[line.substr(0, space)] = line.substr(space + 1);
-        }
-    }
-
-    pid_t pid_ = -1;
-    std::map<std::string, std::string> values_;
-};
-
-std::vector<std::string> join(std::vector<std::string> first, const std::vector<std::string>& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
+using test::SimProcess;
 
 const std::string templateFile = std::string(KORVAN_BIN_DIR) + "/Vela-3H-TCP.ini";
 
@@ -118,7 +41,11 @@ TEST(CliLink, DownloadTheTemplateThenUploadItBack) {
     const auto downloaded =
         runKorvanctl(join(join({"--model", "vela-3h-tcp"}, link), {"download", templateFile, "--reset"}));
     EXPECT_EQ(downloaded.exitStatus, 0) << downloaded.err;
-    EXPECT_EQ(downloaded.err, "Download succeeded, whether to conduct remote reset?\n");
+    EXPECT_EQ(downloaded.err,
+              "Download succeeded, whether to conduct remote reset?\n"
+              "korvanctl: answered Yes to the remote reset question (--reset): the reset was sent\n"
+              "korvanctl: the gateway was given the IP Address 192.168.0.10 of '" +
+                  templateFile + "' (it was reached at 127.0.0.1)\n");
 
     const std::string uploaded = dir.file("uploaded.xml");
     const auto upload =
@@ -175,7 +102,9 @@ TEST(CliLink, FailuresGiveTheirMessagesAndExitStatus) {
         runKorvanctl(join(join({"--model", "vela-3h-tcp"}, refusing.tcpLink()), {"download", templateFile}));
     EXPECT_EQ(refused.exitStatus, 13);
     EXPECT_EQ(refused.err,
-              "Connection fails, make sure the IP address and port number are correct!\nUnknown Error!\n");
+              "Connection fails, make sure the IP address and port number are correct!\nUnknown Error!\n"
+              "korvanctl: no connection to 127.0.0.1 port " +
+                  refusing.value("mgmt") + " (the management port, --mgmt-port PORT)\n");
 
     SimProcess corrupting({"--model", "vela-3h-tcp", "--bad-checksum-at", "2"});
     const auto corrupt = runKorvanctl(
@@ -186,7 +115,9 @@ TEST(CliLink, FailuresGiveTheirMessagesAndExitStatus) {
     const auto noPort = runKorvanctl({"--model", "vela-3h-rtu", "--serial", "/dev/korvan-no-such-port",
                                       "upload", "-o", "/tmp/korvan-never-written.xml"});
     EXPECT_EQ(noPort.exitStatus, 4);
-    EXPECT_EQ(noPort.err, "Failed openning serial port\n");
+    EXPECT_EQ(noPort.err,
+              "Failed openning serial port\nkorvanctl: cannot open /dev/korvan-no-such-port: there is "
+              "no such device (is the adapter plugged in? ls /dev/ttyUSB* /dev/ttyS*)\n");
 }
 
 TEST(CliLink, UsageErrorsTouchNothing) {
@@ -267,6 +198,278 @@ TEST(CliLink, InterruptStopsADownloadBetweenTwoExchanges) {
         EXPECT_EQ(result.exitStatus, 20);
         EXPECT_EQ(result.err, "The operation was stopped.\n");
         EXPECT_EQ(lineCount(log), 4u);
+    }
+}
+
+} // namespace
+} // namespace korvan
+
+namespace korvan {
+namespace {
+
+using test::join;
+using test::runKorvanctl;
+using test::SimProcess;
+
+const std::string tcpTemplate = std::string(KORVAN_BIN_DIR) + "/Vela-3H-TCP.ini";
+const std::string resetFrame = "EB 01 01 ED";
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Whether the simulator's log shows the text, waiting at most `ms` for it to be written.
+bool logShows(const std::string& log, const std::string& text, int ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!contains(test::readFile(log), text)) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// A UDP socket of the test on loopback that receives and never answers: a search port on
+// which no gateway answers, or (closed again) a free port for the simulator's search.
+class SilentUdpPort {
+public:
+    SilentUdpPort() {
+        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = std::to_string(ntohs(address.sin_port));
+    }
+    ~SilentUdpPort() { close(); }
+    SilentUdpPort(const SilentUdpPort&) = delete;
+    SilentUdpPort& operator=(const SilentUdpPort&) = delete;
+
+    void close() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+    [[nodiscard]] const std::string& port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    std::string port_;
+};
+
+// After a download korvanctl says how the remote reset question was answered and whether
+// the reset went out; the simulator's log shows whether it did.
+TEST(CliLinkContext, ADownloadSaysWhatTheResetQuestionGotAndWhetherTheResetWasSent) {
+    const struct {
+        std::vector<std::string> flags;
+        const char* said;
+        bool sent;
+    } cases[] = {
+        {{},
+         "korvanctl: answered No to the remote reset question (--reset answers Yes): no reset was sent\n",
+         false},
+        {{"--no-reset"},
+         "korvanctl: answered No to the remote reset question (--reset answers Yes): no reset was sent\n",
+         false},
+        {{"--reset"},
+         "korvanctl: answered Yes to the remote reset question (--reset): the reset was sent\n",
+         true},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags.empty() ? "no flag" : c.flags[0]);
+        const std::string log = dir.file("frames.log");
+        SimProcess sim({"--model", "vela-3h-tcp", "--log", log});
+        ASSERT_TRUE(sim.ready());
+        // The project's own address is the simulator's, so nothing else is said.
+        std::string project = test::readFile(tcpTemplate);
+        project.replace(project.find("192.168.0.10"), 12, "127.0.0.1");
+        test::writeFile(dir.file("p.xml"), project);
+        const auto run = runKorvanctl(join(join({"download", dir.file("p.xml")}, sim.tcpLink()), c.flags));
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.err, std::string("Download succeeded, whether to conduct remote reset?\n") + c.said);
+        EXPECT_EQ(logShows(log, "tcp: " + resetFrame, c.sent ? 2000 : 0), c.sent) << test::readFile(log);
+    }
+}
+
+TEST(CliLinkContext, ARefusedDhcpQuestionSaysNothingWasDownloaded) {
+    test::TempDir dir;
+    std::string project = test::readFile(tcpTemplate);
+    const std::string manual = "<CurrentVal Value=\"Manually Assign\"/>";
+    project.replace(project.find(manual), manual.size(), "<CurrentVal Value=\"DHCP\"/>");
+    test::writeFile(dir.file("dhcp.xml"), project);
+    const std::string log = dir.file("frames.log");
+    SimProcess sim({"--model", "vela-3h-tcp", "--log", log});
+    ASSERT_TRUE(sim.ready());
+    const auto refused = runKorvanctl(join({"download", dir.file("dhcp.xml")}, sim.tcpLink()));
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_TRUE(contains(refused.err,
+                         "do you want to continue downloading?\n"
+                         "korvanctl: answered No to the DHCP question (--yes answers Yes): nothing "
+                         "was downloaded\n"))
+        << refused.err;
+    EXPECT_EQ(test::readFile(log), "");
+    const auto accepted = runKorvanctl(join({"download", dir.file("dhcp.xml"), "--yes"}, sim.tcpLink()));
+    EXPECT_EQ(accepted.exitStatus, 0) << accepted.err;
+    EXPECT_FALSE(contains(accepted.err, "IP Address")) << "a DHCP gateway is given no address";
+}
+
+// Which port did not answer: the configuration port or the management port.
+TEST(CliLinkContext, AFailedConnectionNamesTheHostAndPort) {
+    SimProcess sim({"--model", "vela-3h-tcp"});
+    SimProcess refusing({"--model", "vela-3h-tcp", "--refuse"});
+    ASSERT_TRUE(sim.ready() && refusing.ready());
+    const std::string deadTcp = refusing.value("tcp");
+    const std::string deadMgmt = refusing.value("mgmt");
+    const std::string connectFails =
+        "Connection fails, make sure the IP address and port number are correct!\n";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+    } cases[] = {
+        {{"--gateway", "127.0.0.1:" + sim.value("tcp"), "--mgmt-port", deadMgmt, "download", tcpTemplate},
+         connectFails + "Unknown Error!\nkorvanctl: no connection to 127.0.0.1 port " + deadMgmt +
+             " (the management port, --mgmt-port PORT)\n"},
+        {{"--gateway", "127.0.0.1:" + deadTcp, "--mgmt-port", sim.value("mgmt"), "download", tcpTemplate},
+         connectFails + "Unknown Error!\nkorvanctl: no connection to 127.0.0.1 port " + deadTcp +
+             " (the configuration port, --gateway HOST:PORT)\n"},
+        {{"--model", "vela-3h-tcp", "--gateway", "127.0.0.1:" + deadTcp, "--mgmt-port", sim.value("mgmt"),
+          "upload", "-o", "/tmp/korvan-never-written.xml"},
+         connectFails + "korvanctl: no connection to 127.0.0.1 port " + deadTcp +
+             " (the configuration port, --gateway HOST:PORT)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments[1] + " " + c.arguments[3]);
+        const auto run = runKorvanctl(c.arguments);
+        EXPECT_EQ(run.exitStatus, 13);
+        EXPECT_EQ(run.err, c.err);
+    }
+}
+
+// Diagnose reads the configuration first; on a port where nothing answers the status read
+// that follows would fail the same way: the message is printed once, the exit status is
+// the link's result code.
+TEST(CliLinkContext, DiagnoseOnAWrongPortSaysSoOnce) {
+    SimProcess sim({"--model", "vela-3h-tcp"});
+    SimProcess refusing({"--model", "vela-3h-tcp", "--refuse"});
+    ASSERT_TRUE(sim.ready() && refusing.ready());
+    const auto run =
+        runKorvanctl({"--model", "vela-3h-tcp", "--gateway", "127.0.0.1:" + refusing.value("tcp"),
+                      "--mgmt-port", sim.value("mgmt"), "diagnose", "--channel", "1"});
+    EXPECT_EQ(run.exitStatus, 13);
+    EXPECT_EQ(run.err, "Connection fails, make sure the IP address and port number are correct!\n"
+                       "korvanctl: no connection to 127.0.0.1 port " +
+                           refusing.value("tcp") + " (the configuration port, --gateway HOST:PORT)\n");
+    EXPECT_TRUE(run.out.empty());
+
+    // With only the management port wrong the status is still read, and the exit status tells.
+    const auto half = runKorvanctl({"--model", "vela-3h-tcp", "--gateway", "127.0.0.1:" + sim.value("tcp"),
+                                    "--mgmt-port", refusing.value("mgmt"), "diagnose", "--channel", "1"});
+    EXPECT_EQ(half.exitStatus, 13);
+    EXPECT_TRUE(contains(half.out, "System State machine\t"));
+    EXPECT_TRUE(contains(half.err, "(the management port, --mgmt-port PORT)\n")) << half.err;
+
+    const auto node = runKorvanctl(
+        join({"--model", "vela-3h-tcp", "diagnose", "--channel", "2", "--node", "4"}, sim.tcpLink()));
+    EXPECT_EQ(node.exitStatus, 1);
+    EXPECT_TRUE(contains(node.err, "korvanctl: Node(4) is not configured on Channel2 of the gateway"))
+        << node.err;
+}
+
+TEST(CliLinkContext, SearchUsesItsPortAndSaysWhenNothingAnswered) {
+    SilentUdpPort freePort;
+    freePort.close();
+    // A simulator whose search port is not its management port, as a test or a second gateway
+    // on one computer would have.
+    SimProcess sim({"--model", "vela-1h-tcp", "--udp-port", freePort.port()});
+    ASSERT_TRUE(sim.ready());
+    ASSERT_EQ(sim.value("udp"), freePort.port());
+    ASSERT_NE(sim.value("udp"), sim.value("mgmt"));
+    const std::string line =
+        "1\tVela-1H-TCP\t127.0.0.1\t00-1a-2b-3c-4d-5e\t1.5\tAllows remote configuration\n";
+
+    SilentUdpPort silent;
+    const struct {
+        std::vector<std::string> arguments;
+        int exitStatus;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"search", "--gateway", "127.0.0.1", "--search-port", sim.value("udp")}, 0, line, ""},
+        {{"search", "--gateway", "127.0.0.1:" + sim.value("udp")}, 0, line, ""},
+        {{"--model", "vela-1h-tcp", "--gateway", "127.0.0.1", "--mgmt-port", sim.value("mgmt"),
+          "--search-port", sim.value("udp"), "search"},
+         0,
+         line,
+         ""},
+        {{"search", "--gateway", "127.0.0.1", "--search-port", silent.port()},
+         1,
+         "",
+         "korvanctl: no gateway answered at 127.0.0.1 on UDP port " + silent.port() + "\n"},
+        {{"search", "--gateway", "127.0.0.1:" + silent.port()},
+         1,
+         "",
+         "korvanctl: no gateway answered at 127.0.0.1 on UDP port " + silent.port() + "\n"},
+        {{"search", "--gateway", "127.0.0.1", "--mgmt-port", silent.port()},
+         1,
+         "",
+         "korvanctl: no gateway answered at 127.0.0.1 on UDP port " + silent.port() + "\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.back());
+        const auto run = runKorvanctl(c.arguments);
+        EXPECT_EQ(run.exitStatus, c.exitStatus);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+    }
+    const auto serial = runKorvanctl({"--model", "vela-3h-rtu", "search", "--gateway", "127.0.0.1"});
+    EXPECT_EQ(serial.exitStatus, 64);
+    EXPECT_TRUE(contains(serial.err, "korvanctl: Vela-3H-RTU is reached over a serial line, not --gateway\n"))
+        << serial.err;
+}
+
+// Why a serial port could not be opened: no device, no serial port, or no permission.
+TEST(CliLinkContext, ASerialPortThatCannotBeOpenedIsExplained) {
+    test::TempDir dir;
+    test::writeFile(dir.file("plain-file"), "");
+    const auto plain = runKorvanctl(
+        {"--model", "vela-3h-rtu", "--serial", dir.file("plain-file"), "diagnose", "--channel", "1"});
+    EXPECT_EQ(plain.exitStatus, 4);
+    EXPECT_EQ(plain.err, "Failed openning serial port\nkorvanctl: cannot open " + dir.file("plain-file") +
+                             " as a serial port (in use by another program, or no serial port?)\n");
+
+    // A device the user may not open, tried as an unprivileged user: the group that may is named.
+    const bool root = ::geteuid() == 0;
+    if (root && ::access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "running as root without setpriv to try as another user";
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    const struct {
+        mode_t mode;
+        std::string says;
+    } cases[] = {
+        {0660, ": permission denied; add your user to the group '"},
+        {0600, ": permission denied (no group may read and write it)"},
+    };
+    for (const auto& c : cases) {
+        const std::string device = dir.file("ttyTEST" + std::to_string(c.mode));
+        test::writeFile(device, "");
+        ASSERT_EQ(::chmod(device.c_str(), root ? c.mode : 0), 0);
+        std::vector<std::string> words{"--model", "vela-3h-rtu", "--serial",       device,
+                                       "upload",  "-o",          dir.file("u.xml")};
+        const std::string korvanctl = std::string(KORVAN_BIN_DIR) + "/korvanctl";
+        const auto run =
+            root ? test::runProgram(
+                       "/usr/bin/setpriv",
+                       join({"--reuid=65534", "--regid=65534", "--clear-groups", korvanctl}, words))
+                 : runKorvanctl(words);
+        EXPECT_EQ(run.exitStatus, 4) << run.err;
+        EXPECT_TRUE(contains(run.err, "Failed openning serial port\nkorvanctl: cannot open " + device))
+            << run.err;
+        if (root || c.mode == 0600) {
+            EXPECT_TRUE(contains(run.err, c.says)) << run.err;
+        }
     }
 }
 

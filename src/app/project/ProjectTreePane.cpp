@@ -186,30 +186,21 @@ void ProjectTreePane::addNode() {
 }
 
 void ProjectTreePane::deleteNode() {
-    const auto selection = session_.tree.selection();
-    if (!selection || selection->kind != TreeItemKind::Node) {
-        Q_EMIT flagsChanged();
-        return;
-    }
-    const QModelIndex index = model_->findTag(*selection);
-    if (!session_.tree.deleteNode()) {
-        Q_EMIT flagsChanged();
-        return;
-    }
-    quiet_ = true;
-    model_->removeItem(index);
-    quiet_ = false;
-    followEditorSelection();
+    removeSelected(TreeItemKind::Node, &ProjectTreeEditor::deleteNode);
 }
 
 void ProjectTreePane::deleteCommand() {
+    removeSelected(TreeItemKind::Command, &ProjectTreeEditor::deleteCommand);
+}
+
+void ProjectTreePane::removeSelected(TreeItemKind kind, bool (ProjectTreeEditor::*remove)()) {
     const auto selection = session_.tree.selection();
-    if (!selection || selection->kind != TreeItemKind::Command) {
+    if (!selection || selection->kind != kind) {
         Q_EMIT flagsChanged();
         return;
     }
     const QModelIndex index = model_->findTag(*selection);
-    if (!session_.tree.deleteCommand()) {
+    if (!(session_.tree.*remove)()) {
         Q_EMIT flagsChanged();
         return;
     }

@@ -75,6 +75,9 @@ private:
     void clearViewSelection();
     // After an edit the view follows the selection the core's editor moved to.
     void followEditorSelection();
+    // Delete Node and Delete Command: the core removes the selected item of that kind, then
+    // the tree drops it.
+    void removeSelected(TreeItemKind kind, bool (ProjectTreeEditor::*remove)());
 
     Session& session_;
     QTreeView* view_ = nullptr;

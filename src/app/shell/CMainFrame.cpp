@@ -4,11 +4,13 @@
 #include "app/EnableFlags.h"
 #include "app/ProjectDocument.h"
 #include "export/SpreadsheetExport.h"
+#include "gateway/CDlgSetSrialPort.h"
 #include "help/HelpAndAbout.h"
 #include "help/NewsPane.h"
 #include "mapping/AutoMapping.h"
 #include "mapping/CommandSelectionDialog.h"
 #include "mapping/ConflictDialog.h"
+#include "network/CEthernetConfig.h"
 #include "project/ParameterGridView.h"
 #include "project/ProjectTreePane.h"
 #include "shell/ActionController.h"
@@ -16,6 +18,9 @@
 #include "shell/ProjectController.h"
 #include "shell/Session.h"
 #include "support/PictureView.h"
+#include "tools/CDlgIEEE754FloatTrans.h"
+#include "tools/CDlgPacketASCIITranslate.h"
+#include "tools/dlgSet.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -76,6 +81,7 @@ CMainFrame::CMainFrame(Session& session, QSettings& settings, QWidget* parent)
     buildMenus();
     connectPanes();
     connectCommands();
+    buildToolWindows();
     refreshRecentFiles();
     placeOnScreen();
     controller_->refresh();
@@ -178,7 +184,8 @@ void CMainFrame::connectPanes() {
     connect(gridView_, &ParameterGridView::annotationChanged, info_, &QPlainTextEdit::setPlainText);
     connect(gridView_, &ParameterGridView::cellClicked, this, [this] { tabs_->setCurrentWidget(info_); });
     connect(gridView_, &ParameterGridView::treeRebuildRequested, this, [this] { treePane_->rebuild(true); });
-    connect(gridView_, &ParameterGridView::selectedLabelChanged, treePane_, &ProjectTreePane::setSelectedLabel);
+    connect(gridView_, &ParameterGridView::selectedLabelChanged, treePane_,
+            &ProjectTreePane::setSelectedLabel);
     connect(gridView_, &ParameterGridView::flagsChanged, controller_, &ActionController::refresh);
 
     connect(projects_, &ProjectController::projectReplaced, this, &CMainFrame::showProjectReplaced);
@@ -202,6 +209,8 @@ void CMainFrame::connectCommands() {
     connect(actions_.deleteCommand, &QAction::triggered, treePane_, &ProjectTreePane::deleteCommand);
 
     connect(actions_.upload, &QAction::triggered, this, &CMainFrame::upload);
+    connect(actions_.download, &QAction::triggered, this, &CMainFrame::download);
+    connect(actions_.serialSetting, &QAction::triggered, this, &CMainFrame::serialSetting);
     connect(actions_.autoMapping, &QAction::triggered, this, &CMainFrame::autoMapping);
     connect(actions_.conflictDetect, &QAction::triggered, this, &CMainFrame::conflictDetect);
     connect(actions_.exportExcel, &QAction::triggered, this, &CMainFrame::exportExcel);
@@ -209,11 +218,26 @@ void CMainFrame::connectCommands() {
     connect(actions_.showMemory, &QAction::triggered, this, &CMainFrame::showMemory);
     connect(actions_.diagnose, &QAction::triggered, this, &CMainFrame::diagnose);
     connect(actions_.serialDebug, &QAction::triggered, this, &CMainFrame::serialDebug);
-    // Serial setting, Ethernet Config, Download and the two converters open the gateway and
-    // tool windows, which come with the next step; until then they are offered and do nothing.
+    // Ethernet Config and the two converters open the gateway and tool windows, which come
+    // with the next step; until then they are offered and do nothing.
 
     connect(actions_.helpContent, &QAction::triggered, this, [] { openHelpContent(); });
     connect(actions_.about, &QAction::triggered, this, [this] { showAboutBox(this); });
+}
+
+void CMainFrame::buildToolWindows() {
+    packedAscii_ = new CDlgPacketASCIITranslate(session_.prompt(), this);
+    floatWindow_ = new CDlgIEEE754FloatTrans(session_.prompt(), this);
+    connect(actions_.packedAscii, &QAction::triggered, packedAscii_, &ConverterWindow::present);
+    connect(actions_.ieee754, &QAction::triggered, floatWindow_, &ConverterWindow::present);
+    gridView_->setAdvancedDialog(advancedConfigurationDialog(this));
+    connect(actions_.ethernetConfig, &QAction::triggered, this, &CMainFrame::ethernetConfig);
+}
+
+void CMainFrame::ethernetConfig() {
+    CEthernetConfig dialog(session_.state, this);
+    dialog.exec();
+    controller_->refresh();
 }
 
 void CMainFrame::refreshRecentFiles() {
@@ -283,6 +307,47 @@ void CMainFrame::exportExcel() {
 void CMainFrame::upload() {
     enable_flags::uploadStarted(session_.state);
     controller_->refresh();
+    runTransfer(true);
+}
+
+void CMainFrame::download() {
+    runTransfer(false);
+    enable_flags::downloadDialogClosed(session_.state);
+    controller_->refresh();
+}
+
+void CMainFrame::serialSetting() {
+    CDlgSetSrialPort dialog(session_.state, this);
+    dialog.exec();
+    controller_->refresh();
+}
+
+CDlgupdown::Choosers CMainFrame::transferChoosers() const {
+    // The gateway search window takes the place of the default gateway choice here.
+    return CDlgupdown::defaultChoosers();
+}
+
+void CMainFrame::runTransfer(bool upload) {
+    CDlgupdown dialog(session_, upload ? TransferDirection::Upload : TransferDirection::Download, this);
+    if (upload) {
+        // The worker rebuilds the product: the grid shows none of it meanwhile.
+        connect(&dialog, &CDlgupdown::transferStarting, this, [this] {
+            gridView_->clear();
+            info_->clear();
+        });
+    }
+    if (dialog.prepare(transferChoosers()))
+        dialog.exec();
+    controller_->refresh();
+    if (!upload || !dialog.outcome())
+        return;
+    const TransferEnd end = dialog.outcome()->end;
+    // An upload that got as far as the channels has replaced their contents, even when it
+    // failed later: the tree shows what the product now holds.
+    if (end == TransferEnd::Done || end == TransferEnd::Failed || end == TransferEnd::Stopped)
+        showProjectReplaced(true);
+    if (end == TransferEnd::Done)
+        setWindowTitle(QString::fromUtf8(ProjectDocument::StartCaption));
 }
 
 void CMainFrame::showMemory() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gateway/CDlgupdown.h"
 #include "shell/MainActions.h"
 
 #include <QMainWindow>
@@ -16,6 +17,8 @@ class QToolBar;
 namespace korvan::gui {
 
 class ActionController;
+class CDlgIEEE754FloatTrans;
+class CDlgPacketASCIITranslate;
 class NewsPane;
 class ParameterGridView;
 class ProjectController;
@@ -46,6 +49,8 @@ public:
     [[nodiscard]] QDockWidget* treeDock() const { return treeDock_; }
     [[nodiscard]] QDockWidget* bottomDock() const { return bottomDock_; }
     [[nodiscard]] QMenu* recentFilesMenu() const { return recentMenu_; }
+    [[nodiscard]] CDlgPacketASCIITranslate* packedAsciiWindow() const { return packedAscii_; }
+    [[nodiscard]] CDlgIEEE754FloatTrans* floatWindow() const { return floatWindow_; }
 
 Q_SIGNALS:
     // The window closed after the document agreed: the program ends.
@@ -63,12 +68,20 @@ private:
     void refreshRecentFiles();
     void showProjectReplaced(bool reselect);
     void placeOnScreen();
+    // The converter windows (created once, hidden, shown by their commands) and the grid's
+    // Advanced Configuration dialog.
+    void buildToolWindows();
+    void ethernetConfig();
 
     void selectMode();
     void autoMapping();
     void conflictDetect();
     void exportExcel();
     void upload();
+    void download();
+    void serialSetting();
+    void runTransfer(bool upload);
+    [[nodiscard]] CDlgupdown::Choosers transferChoosers() const;
     void showMemory();
     void diagnose();
     void serialDebug();
@@ -87,6 +100,8 @@ private:
     QList<QMenu*> menus_;
     ProjectController* projects_ = nullptr;
     ActionController* controller_ = nullptr;
+    CDlgPacketASCIITranslate* packedAscii_ = nullptr;
+    CDlgIEEE754FloatTrans* floatWindow_ = nullptr;
 };
 
 } // namespace korvan::gui

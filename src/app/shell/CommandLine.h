@@ -14,6 +14,7 @@ struct ProgramArguments {
     GatewayOptions gateway;
     std::optional<std::string> projectFile;
     bool help = false;
+    bool version = false;
     std::string error; // why the command line cannot be used; empty when it can
 };
 

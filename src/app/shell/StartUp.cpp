@@ -5,6 +5,9 @@
 #include "shell/CDlgSelectDevice.h"
 #include "shell/TerminationSignals.h"
 
+#include <QDir>
+#include <QStandardPaths>
+
 namespace korvan::gui {
 
 std::optional<GatewayModel> chooseModel(std::optional<GatewayModel> preset, TerminationSignals* termination) {
@@ -19,7 +22,12 @@ std::optional<GatewayModel> chooseModel(std::optional<GatewayModel> preset, Term
 }
 
 std::string wizardFlagFile() {
-    return os::programDirectory().empty() ? std::string() : programFile("config.ini");
+    // The user's own folder is made only when the flag has to go there.
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const std::string path = korvan::wizardFlagFile(os::programDirectory(), userFolder.toStdString());
+    if (!path.empty() && path.rfind(userFolder.toStdString(), 0) == 0)
+        QDir().mkpath(userFolder);
+    return path;
 }
 
 } // namespace korvan::gui

@@ -5,6 +5,7 @@
 #include "app/ProjectLoad.h"
 #include "hart/HartCommandCatalogue.h"
 #include "model/CProductTarn.h"
+#include "os/FileProbe.h"
 #include "os/FileSystem.h"
 #include "projectfile/ProjectFile.h"
 
@@ -40,6 +41,17 @@ bool loadModelTemplate(CProductTarn& product, AppState& state, Prompt& prompt,
 bool wizardShouldShow(const std::string& configPath) {
     const std::string value = ProfileFile(configPath).value(wizardSection, wizardKey).value_or("false");
     return value.substr(0, wizardValueLength) == "false";
+}
+
+std::string wizardFlagFile(const std::string& programDirectory, const std::string& userDirectory) {
+    constexpr std::string_view name = "config.ini";
+    const std::string own = userDirectory.empty() ? std::string() : os::joinPath(userDirectory, name);
+    if (!own.empty() && os::fileExists(own))
+        return own;
+    const std::string beside = programDirectory.empty() ? std::string() : os::joinPath(programDirectory, name);
+    if (!beside.empty() && (own.empty() || os::probeWritable(beside).empty()))
+        return beside;
+    return own;
 }
 
 bool rememberWizardDismissed(const std::string& configPath) {

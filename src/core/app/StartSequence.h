@@ -28,6 +28,11 @@ bool loadModelTemplate(CProductTarn& product, AppState& state, Prompt& prompt,
 // program: the wizard shows when the value is exactly "false", which a missing file or key
 // reads as.
 [[nodiscard]] bool wizardShouldShow(const std::string& configPath);
+// Where the wizard's flag is kept: "config.ini" beside the program, unless it cannot be written
+// there (an installed program, whose folder is the system's): then "config.ini" in the user's
+// own folder `userDirectory`. Once a user's file exists, it is the one read.
+[[nodiscard]] std::string wizardFlagFile(const std::string& programDirectory, const std::string& userDirectory);
+
 // The engineer cleared "Pop up the wizard next time.": the key becomes "true" (the file is
 // created when missing). Answers false when the file cannot be written.
 bool rememberWizardDismissed(const std::string& configPath);

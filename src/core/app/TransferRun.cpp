@@ -5,6 +5,7 @@
 #include "link/ConfigurationDownload.h"
 #include "link/ConfigurationFrames.h"
 #include "link/ConfigurationUpload.h"
+#include "link/DownloadRanges.h"
 #include "link/GatewayLink.h"
 #include "link/LinkMessages.h"
 #include "mapping/ConflictCheck.h"
@@ -109,6 +110,11 @@ TransferOutcome runDownload(CProductTarn& product, GatewayLink& link, Prompt& pr
         prompt.message(link_text::mappingConflicts);
         link.close();
         return {TransferEnd::Refused, ResultCode::MemoryConflict, true};
+    }
+    if (const auto unsendable = unsendableValue(product)) {
+        prompt.message(*unsendable);
+        link.close();
+        return {TransferEnd::Refused, ResultCode::OutOfRange, false};
     }
     if (!serial && dhcpRefused(product, prompt))
         return {TransferEnd::Refused, ResultCode::Success, false};

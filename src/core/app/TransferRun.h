@@ -14,7 +14,8 @@ struct AppState;
 enum class TransferEnd {
     Done,      // the operation ran to its end with success
     Failed,    // it ran and failed with `code` (already reported as the dialog reports it)
-    Refused,   // stopped before anything was sent: overlapping memory or the DHCP question
+    Refused,   // stopped before anything was sent: overlapping memory, a value that does not fit
+               // its frame, or the DHCP question
     Cancelled, // the port could not be opened or the device is of another type
     Stopped,   // the context's stop ended it between two exchanges (`code` is Stopped, shown)
 };
@@ -25,8 +26,9 @@ struct TransferOutcome {
     bool mappingConflict = false;
 };
 
-// OK in download mode: on the serial line the port is opened, the memory pre-check runs, the
-// preamble and the identification go out, then downloadAll; on Ethernet the pre-check, the
+// OK in download mode: on the serial line the port is opened, the pre-checks run (memory
+// overlaps, then values that do not fit their frames), the preamble and the identification
+// go out, then downloadAll; on Ethernet the pre-checks, the
 // DHCP question for the TCP models, then downloadAll. A failure is reported through the
 // prompt with its result message unless the failing step reported it already. The link is
 // closed at the end. The context's stop is checked before every exchange, its progress told

@@ -29,7 +29,8 @@ void AdvancedConfiguration::setDefaults(FieldRef ref) {
 }
 
 void AdvancedConfiguration::open(int& receiveLength, bool holdsStoredSegments) {
-    if (receiveLength >= 1) {
+    convertedFromBasic_ = receiveLength >= 1;
+    if (convertedFromBasic_) {
         convertToAdvanced(table_, command_, receiveLength, holdsStoredSegments, prompt_);
         // The grid shows every converted row at address 0 with the default swap of its
         // field; the entries take those values, so what is stored is what was shown.

@@ -40,6 +40,9 @@ public:
     // are proposed; otherwise the stored selection is shown. A conversion that would need
     // more than 26 segments selects the first 26 and says so.
     void open(int& receiveLength, bool holdsStoredSegments);
+    // Whether the last open() converted a Basic mapping (the grid then lays its columns out
+    // for the range texts).
+    [[nodiscard]] bool convertedFromBasic() const { return convertedFromBasic_; }
 
     [[nodiscard]] std::size_t rowCount() const { return rows_.size(); }
     [[nodiscard]] SelectionRow row(std::size_t i) const;
@@ -76,6 +79,7 @@ private:
     std::vector<FieldRef> rows_;
     std::vector<FieldRef> tree_;
     std::string description_;
+    bool convertedFromBasic_ = false;
 };
 
 } // namespace korvan

@@ -12,7 +12,11 @@ namespace korvan {
 namespace {
 
 COrlaNode* nodeFor(CHartbus& channel, ObjectRegistries& registries, std::uint32_t address) {
-    const bool pointToPoint = channel.mode() == PointToPointMode;
+    // The project holds address 0 in the point-to-point list and every other address in the
+    // multi-drop list, and a file reads back nothing else. A gateway that polls a device at
+    // an address its mode's list cannot hold gets it in the other list: kept, and reported by
+    // the upload, instead of saved where the next open drops it.
+    const bool pointToPoint = address == 0;
     const PtrList<COrlaNode>& list = pointToPoint ? channel.pointToPointNodes() : channel.multiDropNodes();
     if (COrlaNode* found = COrlaBus::findNodeIn(list, address))
         return found;
@@ -43,8 +47,11 @@ COrlaCommand* restoreBasicCommand(CHartbus& channel, ObjectRegistries& registrie
     command->setItemChoice(OutputMode, record.outputMode);
     command->setItemInt(SendMemoryStart, record.sendStart);
     command->setItemInt(SendRegisterStart, record.sendStart / 2);
-    command->setItemInt(SendLengthBytes, record.sendLength);
-    command->setItemInt(SendLengthWords, (record.sendLength + 1) / 2);
+    // A command that carries no request data has its send length fixed at 0, as the loader
+    // fixes it: the gateway's length would not survive the next open.
+    const int sendLength = carriesNoRequestData(record.hartCommand) ? 0 : record.sendLength;
+    command->setItemInt(SendLengthBytes, sendLength);
+    command->setItemInt(SendLengthWords, (sendLength + 1) / 2);
     command->setItemInt(ReceiveMemoryStart, record.receiveStart);
     command->setItemInt(ReceiveRegisterStart, record.receiveStart / 2);
     command->setItemInt(ReceiveLengthBytes, record.receiveLength);
@@ -75,6 +82,21 @@ COrlaCommand* restoreAdvancedCommand(CHartbus& channel, ObjectRegistries& regist
         if (COrlaItem* first = command->segmentRecord(0))
             first->setSegmentLength("1");
     return command;
+}
+
+std::vector<std::string> misplacedNodes(const CHartbus& channel) {
+    std::vector<std::string> messages;
+    if (channel.mode() != PointToPointMode && channel.mode() != MultiDropMode)
+        return messages;
+    const bool pointToPoint = channel.isPointToPoint();
+    const char* mode = pointToPoint ? "point-to-point" : "multi-drop";
+    const char* otherMode = pointToPoint ? "multi-drop" : "point-to-point";
+    for (const COrlaNode* node : pointToPoint ? channel.multiDropNodes() : channel.pointToPointNodes())
+        messages.push_back(channel.busName() + " is " + mode + ", but the gateway polls " + node->nodeName() +
+                           " at address " + decimalText(node->address()) +
+                           ": the node and its commands are kept in the " + otherMode +
+                           " list, which is downloaded only in " + otherMode + " mode.");
+    return messages;
 }
 
 } // namespace korvan

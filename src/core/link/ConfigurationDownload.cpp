@@ -3,6 +3,7 @@
 #include "base/Decimal.h"
 #include "base/Prompt.h"
 #include "link/ConfigurationFrames.h"
+#include "link/DownloadRanges.h"
 #include "link/GatewayLink.h"
 #include "link/LinkFailureReport.h"
 #include "link/LinkMessages.h"
@@ -79,6 +80,12 @@ void ConfigurationDownload::frameDone() {
 }
 
 ReportedResult ConfigurationDownload::downloadAll() {
+    // The dialog's pre-check refuses such a project already; a direct caller is refused here,
+    // before the first frame, as well.
+    if (const auto unsendable = unsendableValue(product_)) {
+        prompt_.message(*unsendable);
+        return {ResultCode::OutOfRange, true};
+    }
     const ResultCode result = downloadBuses();
     if (result == ResultCode::Stopped)
         link_.close();

@@ -15,9 +15,10 @@ class Prompt;
 // Writes the project into the gateway: the network side's block, then per HART channel its
 // 'C' frame, one 'D' frame per command of the current mode's nodes and the pieces of the
 // segment table; then the remote reset question and, on Ethernet, the identity exchange.
-// The first failure ends the download with its result code. The context's progress is told
-// after every frame; a stop it requests ends the download before the next frame with
-// Stopped, the link closed.
+// The first failure ends the download with its result code; a project holding a value that
+// does not fit its frame is refused before the first frame (see DownloadRanges.h). The context's progress is
+// told after every frame; a stop it requests ends the download before the next frame with Stopped, the link
+// closed.
 class ConfigurationDownload {
 public:
     ConfigurationDownload(CProductTarn& product, GatewayLink& link, Prompt& prompt,

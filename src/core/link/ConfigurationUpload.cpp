@@ -10,6 +10,7 @@
 #include "link/UploadFrames.h"
 #include "model/CHartbus.h"
 #include "model/CProductTarn.h"
+#include "model/CProfilebus.h"
 #include "model/CommandItems.h"
 #include "os/FreedMemory.h"
 
@@ -83,8 +84,21 @@ struct ConfigurationUpload::StagedBuses {
     }
 };
 
+// A block of the other protocol would give a project that the same model refuses to open
+// (a serial block read for a TCP model, or the Ethernet block for the serial model): the
+// upload is refused as the file would be.
+ResultCode ConfigurationUpload::checkProtocol(const CProfilebus& networkSide) {
+    if (protocolFitsModel(networkSide.mode(), product_.gatewayModel()))
+        return ResultCode::Success;
+    prompt_.message(protocolMismatchMessage);
+    reportedHere_ = true;
+    return ResultCode::VersionMismatch;
+}
+
 ReportedResult ConfigurationUpload::uploadAll() {
     framesDone_ = 0;
+    reportedHere_ = false;
+    notes_.clear();
     // The command counts are known only from the channel records: the total grows as they come.
     frameTotal_ = 1 + static_cast<int>(product_.channelCount());
     ResultCode result = ResultCode::Success;
@@ -94,6 +108,9 @@ ReportedResult ConfigurationUpload::uploadAll() {
         if (succeeded(result))
             staged.takeOver();
     }
+    if (succeeded(result))
+        for (const std::string& note : notes_)
+            prompt_.message(note);
     // The contents the upload replaced, or all it read when it failed, are freed at once.
     product_.releaseUnused();
     os::returnFreedMemory();
@@ -103,7 +120,7 @@ ReportedResult ConfigurationUpload::uploadAll() {
     }
     // Over Ethernet a failure is told where it happens, by the link's message, or by nothing
     // at all for a record that fails its check: the upload dialog adds no message of its own.
-    return {result, !succeeded(result) && link_.isEthernet()};
+    return {result, !succeeded(result) && (link_.isEthernet() || reportedHere_)};
 }
 
 ResultCode ConfigurationUpload::uploadStaged(StagedBuses& staged) {
@@ -112,10 +129,17 @@ ResultCode ConfigurationUpload::uploadStaged(StagedBuses& staged) {
             return ResultCode::Stopped;
         ResultCode result = ResultCode::Success;
         if (bus->isKindOf(CProfilebus::classCProfilebus)) {
-            result = uploadNetworkSide(staged.stage(static_cast<CProfilebus&>(*bus)), link_, prompt_, context_);
+            CProfilebus& networkSide = staged.stage(static_cast<CProfilebus&>(*bus));
+            result = uploadNetworkSide(networkSide, link_, prompt_, context_);
             frameDone();
+            if (succeeded(result))
+                result = checkProtocol(networkSide);
         } else if (bus->isKindOf(CHartbus::classCHartbus)) {
-            result = uploadChannel(staged.stage(static_cast<CHartbus&>(*bus)));
+            CHartbus& channel = staged.stage(static_cast<CHartbus&>(*bus));
+            result = uploadChannel(channel);
+            if (succeeded(result))
+                for (std::string& note : misplacedNodes(channel))
+                    notes_.push_back(std::move(note));
         } else {
             prompt_.message(link_text::unknownBusType);
         }

@@ -6,9 +6,13 @@
 #include "link/LinkRequest.h"
 #include "link/SegmentTable.h"
 
+#include <string>
+#include <vector>
+
 namespace korvan {
 
 class CHartbus;
+class CProfilebus;
 class CProductTarn;
 class GatewayLink;
 class Prompt;
@@ -25,7 +29,9 @@ public:
 
     // The configuration is read into objects of its own and the product takes it over only
     // when the whole upload succeeded: a failed upload leaves the open project as it was.
-    // The objects the upload leaves unused are freed.
+    // The objects the upload leaves unused are freed. A network side of the other protocol
+    // than the model's is refused with the message a file of that protocol gets; nodes kept
+    // outside their channel's mode (see restoreBasicCommand) are told after a success.
     [[nodiscard]] ReportedResult uploadAll();
 
 private:
@@ -37,6 +43,7 @@ private:
     [[nodiscard]] ResultCode readSegments(std::uint8_t channel, std::uint8_t transaction,
                                           std::uint16_t offset, std::vector<SegmentRecord>& segments);
     [[nodiscard]] ResultCode failure(LinkFailure what) const;
+    [[nodiscard]] ResultCode checkProtocol(const CProfilebus& networkSide);
     void frameDone();
 
     CProductTarn& product_;
@@ -45,6 +52,8 @@ private:
     OperationContext context_;
     int framesDone_ = 0;
     int frameTotal_ = 0;
+    bool reportedHere_ = false;      // a failure the upload has told the engineer itself
+    std::vector<std::string> notes_; // told once the upload has succeeded
 };
 
 } // namespace korvan

@@ -23,8 +23,10 @@ std::vector<SegmentRecord> commandSegments(const COrlaCommand& command) {
 }
 
 std::array<std::uint8_t, 4> encodeSegmentRecord(const SegmentRecord& record) {
-    return {static_cast<std::uint8_t>((0x80 + (record.swap ? 0x40 : 0) + record.offset) & 0xFF),
-            static_cast<std::uint8_t>(record.length & 0xFF), static_cast<std::uint8_t>(record.address & 0xFF),
+    // The sum wraps modulo 256; it is taken unsigned so that no offset can overflow it.
+    const unsigned first = 0x80u + (record.swap ? 0x40u : 0u) + static_cast<unsigned>(record.offset);
+    return {static_cast<std::uint8_t>(first & 0xFF), static_cast<std::uint8_t>(record.length & 0xFF),
+            static_cast<std::uint8_t>(record.address & 0xFF),
             static_cast<std::uint8_t>((record.address >> 8) & 0xFF)};
 }
 

@@ -123,11 +123,10 @@ void ConflictDetection::restoreHighlight() {
     highlightedCells_.clear();
 }
 
-void ConflictDetection::highlightRange(UsageGrid grid, int startIndex, int length) {
+void ConflictDetection::highlightRange(UsageGrid grid, std::int64_t startIndex, std::int64_t length) {
     const std::size_t g = gridIndex(grid);
-    const std::int64_t end =
-        std::min<std::int64_t>(static_cast<std::int64_t>(startIndex) + length, UsageGridCells);
-    for (std::int64_t i = std::max(startIndex, 0); i < end; ++i) {
+    const std::int64_t end = std::min<std::int64_t>(startIndex + length, UsageGridCells);
+    for (std::int64_t i = std::max<std::int64_t>(startIndex, 0); i < end; ++i) {
         const auto cell = static_cast<std::size_t>(i);
         // A cell two ranges of the command share keeps the colour it had before the first.
         if (!isHighlighted_[g][cell]) {
@@ -143,7 +142,8 @@ void ConflictDetection::highlight(const COrlaCommand& command) {
     highlighted_ = &command;
     if (!hasMappingItems(command))
         return;
-    highlightRange(UsageGrid::Send, valueAt(command, SendMemoryStart) - 3000,
+    // The start is read from the file and may be any int: the cell index is taken in 64 bits.
+    highlightRange(UsageGrid::Send, std::int64_t{valueAt(command, SendMemoryStart)} - 3000,
                    valueAt(command, SendLengthBytes));
     highlightRange(UsageGrid::Receive, valueAt(command, ReceiveMemoryStart),
                    valueAt(command, ReceiveLengthBytes));

@@ -5,6 +5,7 @@
 #include "model/ProjectTreeItem.h"
 
 #include <array>
+#include <cstdint>
 #include <set>
 #include <vector>
 
@@ -50,7 +51,7 @@ private:
     void restoreHighlight();
     void forgetHighlight();
     void highlight(const COrlaCommand& command);
-    void highlightRange(UsageGrid grid, int startIndex, int length);
+    void highlightRange(UsageGrid grid, std::int64_t startIndex, std::int64_t length);
 
     std::vector<ProjectTreeItem> tree_;
     std::set<const ProjectTreeItem*> checked_;

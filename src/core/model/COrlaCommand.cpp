@@ -140,9 +140,9 @@ std::optional<AddressRanges> COrlaCommand::addressRanges() const {
         return std::nullopt;
     AddressRanges ranges;
     ranges.sendStart = decimalValue(sendStart->value());
-    ranges.sendEnd = ranges.sendStart + decimalValue(sendLength->value());
+    ranges.sendEnd = ranges.sendStart + std::int64_t{decimalValue(sendLength->value())};
     ranges.receiveStart = decimalValue(receiveStart->value());
-    ranges.receiveEnd = ranges.receiveStart + decimalValue(receiveLength->value());
+    ranges.receiveEnd = ranges.receiveStart + std::int64_t{decimalValue(receiveLength->value())};
     return ranges;
 }
 

@@ -21,11 +21,12 @@ struct ItemSpec;
 [[nodiscard]] const ItemSpec& basicCommandItemSpec(std::size_t position);
 
 // The memory a command's data occupy: [sendStart, sendEnd) and [receiveStart, receiveEnd).
+// The items may hold any int a file gave, so the ends are held in 64 bits.
 struct AddressRanges {
-    int sendStart = 0;
-    int sendEnd = 0;
-    int receiveStart = 0;
-    int receiveEnd = 0;
+    std::int64_t sendStart = 0;
+    std::int64_t sendEnd = 0;
+    std::int64_t receiveStart = 0;
+    std::int64_t receiveEnd = 0;
 };
 
 // One HART command the gateway sends to a device, with where its data live in the

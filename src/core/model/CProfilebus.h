@@ -4,12 +4,25 @@
 #include "model/COrlaItem.h"
 #include "model/GatewayModel.h"
 
+#include <string_view>
+
 namespace korvan {
 
 // Protocol modes of the network side, held in the bus's mode member.
 constexpr int ModbusSlaveMode = 0;
 constexpr int UserConfigMode = 1;
 constexpr int ModbusTcpMode = 3;
+
+// The network side's protocol must fit the model: a serial gateway cannot run Modbus TCP, a
+// TCP gateway no serial Modbus. A file or an upload of the other protocol is refused with
+// protocolMismatchMessage.
+[[nodiscard]] constexpr bool protocolFitsModel(int protocolMode, GatewayModel model) {
+    if (isTcpModel(model))
+        return protocolMode != ModbusSlaveMode && protocolMode != UserConfigMode;
+    return protocolMode != ModbusTcpMode;
+}
+inline constexpr std::string_view protocolMismatchMessage =
+    "The profile protocol is inconsistent with the software protocol!";
 
 // Positions in the mode lists.
 namespace slave_item {

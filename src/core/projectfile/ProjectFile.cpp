@@ -2,9 +2,11 @@
 
 #include "model/CHartbus.h"
 #include "model/CProductTarn.h"
+#include "model/CProfilebus.h"
 #include "os/Clock.h"
 #include "os/FileSystem.h"
 #include "os/FreedMemory.h"
+#include "projectfile/ProjectDocument.h"
 #include "projectfile/ProjectFileReader.h"
 #include "projectfile/ProjectFileWriter.h"
 
@@ -14,42 +16,12 @@
 namespace korvan {
 namespace {
 
-// A project of the largest size the gateway takes is a few megabytes; anything far larger
-// is not a project file and is refused before it is parsed.
-constexpr std::size_t maxProjectFileBytes = 64 * 1024 * 1024;
-
-constexpr const char* protocolMismatchMessage =
-    "The profile protocol is inconsistent with the software protocol!";
-
-std::string parseFailureMessage(const std::string& path, const tinyxml2::XMLDocument& document) {
-    std::string reason;
-    switch (document.ErrorID()) {
-    case tinyxml2::XML_ERROR_EMPTY_DOCUMENT:
-        reason = "it is empty";
-        break;
-    case tinyxml2::XML_ELEMENT_DEPTH_EXCEEDED:
-        reason = "its elements are nested too deeply (line " + std::to_string(document.ErrorLineNum()) + ")";
-        break;
-    default:
-        reason = "it is not well-formed XML (line " + std::to_string(document.ErrorLineNum()) + ")";
-        break;
-    }
-    return "Cannot open \"" + path + "\": " + reason + ".";
-}
 
 LoadResult failure(LoadStatus status, std::string message) {
     LoadResult result;
     result.status = status;
     result.message = std::move(message);
     return result;
-}
-
-// The network side's protocol must fit the model: a serial gateway cannot run Modbus TCP,
-// a TCP gateway no serial Modbus.
-bool fitsModel(int protocolMode, GatewayModel model) {
-    if (isTcpModel(model))
-        return protocolMode != ModbusSlaveMode && protocolMode != UserConfigMode;
-    return protocolMode != ModbusTcpMode;
 }
 
 // Everything is read into fresh objects; the product takes them over only once the whole
@@ -62,8 +34,8 @@ LoadResult readIntoProduct(CProductTarn& product, const tinyxml2::XMLElement& ro
     networkSide.initialise();
     networkSide.setMode(product.networkBus().mode());
     reader.readNetworkSide(root, networkSide);
-    if (!fitsModel(networkSide.mode(), product.gatewayModel())) {
-        LoadResult mismatch = failure(LoadStatus::ModelMismatch, protocolMismatchMessage);
+    if (!protocolFitsModel(networkSide.mode(), product.gatewayModel())) {
+        LoadResult mismatch = failure(LoadStatus::ModelMismatch, std::string(protocolMismatchMessage));
         if (isTcpModel(product.gatewayModel()))
             mismatch.linkKind = LinkKind::Ethernet;
         return mismatch;
@@ -105,19 +77,12 @@ SaveResult saveToFile(const CProductTarn& product, const std::string& path) {
 namespace {
 
 LoadResult readProjectFile(CProductTarn& product, const std::string& path) {
-    const os::FileContents contents = os::readWholeFile(path, maxProjectFileBytes);
-    if (!contents.error.empty())
-        return failure(LoadStatus::Unreadable, "Cannot open \"" + path + "\": " + contents.error + ".");
-
     tinyxml2::XMLDocument document;
-    document.Parse(contents.bytes.data(), contents.bytes.size());
-    if (document.Error())
-        return failure(LoadStatus::NotParsed, parseFailureMessage(path, document));
-    const tinyxml2::XMLElement* root = document.RootElement();
-    if (root == nullptr)
-        return failure(LoadStatus::NotParsed, "Cannot open \"" + path + "\": it holds no XML element.");
+    const ProjectDocumentRead read = readProjectDocument(path, document);
+    if (read.root == nullptr)
+        return failure(read.status, read.message);
 
-    const LoadResult result = readIntoProduct(product, *root);
+    const LoadResult result = readIntoProduct(product, *read.root);
     // The contents a load replaced, or all it read when it was refused, are freed at once.
     product.releaseUnused();
     return result;

@@ -28,6 +28,13 @@ int decimalOf(const XMLElement* element) {
     return decimalValue(valueOf(element));
 }
 
+// The fields the model holds unsigned (kind, command type and number, node address) keep
+// their 32 bits: older files wrote them unsigned, so a negative value comes back either as
+// "-5" or as "4294967291", and both are the same pattern.
+std::uint32_t patternOf(const XMLElement* element) {
+    return decimalPattern32(valueOf(element));
+}
+
 const XMLElement* firstChild(const XMLElement* element) {
     return element ? element->FirstChildElement() : nullptr;
 }
@@ -77,7 +84,7 @@ COrlaItem* ProjectFileReader::readItem(const XMLElement& element) {
     const XMLElement* kind = next(value);
     if (kind == nullptr)
         return item;
-    item->setKind(static_cast<std::uint32_t>(decimalOf(kind)));
+    item->setKind(patternOf(kind));
     item->setSavedKind(item->kind());
     const XMLElement* enabled = next(kind);
     if (enabled == nullptr)
@@ -157,10 +164,10 @@ COrlaNode* ProjectFileReader::readNode(const XMLElement& element) {
         const XMLElement* itemList = childWithValue(entry, "ItemList");
         if (itemList == nullptr)
             return node;
-        const auto hartCommand = static_cast<unsigned>(decimalOf(next(itemList)));
+        const std::uint32_t hartCommand = patternOf(next(itemList));
         COrlaCommand* command = registries_.commands().create();
         command->setCommandName(valueOf(entry));
-        command->setCommandType(static_cast<std::uint32_t>(decimalOf(firstChild(entry))));
+        command->setCommandType(patternOf(firstChild(entry)));
         readCommandItems(*itemList, hartCommand, *command);
         command->setCommandNumber(hartCommand);
         node->attachCommand(command);
@@ -168,7 +175,7 @@ COrlaNode* ProjectFileReader::readNode(const XMLElement& element) {
     const XMLElement* nodeId = next(commandList);
     if (nodeId == nullptr)
         return node;
-    node->setAddress(static_cast<std::uint32_t>(decimalOf(nodeId)));
+    node->setAddress(patternOf(nodeId));
     if (const XMLElement* count = next(nodeId))
         node->setStoredCommandCount(decimalOf(count));
     return node;

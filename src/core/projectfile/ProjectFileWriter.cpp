@@ -59,13 +59,17 @@ public:
         close();
     }
     void leaf(const char* tag, std::int64_t value) { leaf(tag, std::string_view(decimalText(value))); }
+    // The unsigned fields are written as signed 32-bit values, as the reader takes them back.
+    void pattern(const char* tag, std::uint32_t value) {
+        leaf(tag, std::string_view(signedDecimalText(value)));
+    }
     void container(const char* tag) { open(tag, tag); }
 
     void item(const COrlaItem& item) {
         open("Item", item.name());
         leaf("Ref", item.help());
         leaf("CurrentVal", item.value());
-        leaf("State", item.kind());
+        pattern("State", item.kind());
         leaf("Enable", item.enabled());
         // A fixed item can carry choices too (the serial interface): they are written as
         // well, since the configuration block sends the position of its value.
@@ -91,7 +95,8 @@ public:
 
     void commandItems(const COrlaCommand& command, bool firstGeneration) {
         const PtrList<COrlaItem>& items = command.items();
-        const std::size_t first = firstGeneration ? command_item::OutputMode : command_item::ConfigurationMode;
+        const std::size_t first =
+            firstGeneration ? command_item::OutputMode : command_item::ConfigurationMode;
         for (std::size_t position = first; position < command_item::BasicItemCount; ++position)
             if (const COrlaItem* entry = items.exactlyAt(position))
                 item(*entry);
@@ -105,11 +110,11 @@ public:
 
     void command(const COrlaCommand& command, bool firstGeneration) {
         open("Command", command.commandName());
-        leaf("CommandType", command.commandType());
+        pattern("CommandType", command.commandType());
         container("ItemList");
         commandItems(command, firstGeneration);
         close();
-        leaf("CommandID", command.commandNumber());
+        pattern("CommandID", command.commandNumber());
         close();
     }
 
@@ -123,7 +128,7 @@ public:
         for (const COrlaCommand* entry : node.commands())
             command(*entry, firstGeneration);
         close();
-        leaf("NodeID", node.address());
+        pattern("NodeID", node.address());
         leaf("CommandCount", node.commandCount());
         close();
     }

@@ -16,8 +16,13 @@ std::optional<float> parseFloatText(std::string_view text, Prompt& prompt) {
         text.remove_prefix(1);
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
+    // One sign at most: from_chars reads a minus itself, so a plus is taken off first, and a
+    // second sign behind it ("+-1") is not a number.
+    if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
+        if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+            text = {};
+    }
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     // Read as a double first so that a value too small for a float becomes 0 instead of

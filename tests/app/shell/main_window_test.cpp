@@ -255,7 +255,14 @@ private Q_SLOTS:
         chooseMode(window, WorkMode::Config);
         // An upload over Ethernet takes Select Mode away until the transfer is done.
         fixture.core().state.linkKind = LinkKind::Ethernet;
-        a.upload->trigger();
+        {
+            // The upload's link dialog opens; it is cancelled.
+            const test::ModalDriver driver([](QWidget* opened) {
+                if (auto* dialog = qobject_cast<QDialog*>(opened))
+                    dialog->reject();
+            });
+            a.upload->trigger();
+        }
         QVERIFY(!a.selectMode->isEnabled());
     }
 

@@ -60,6 +60,8 @@ private Q_SLOTS:
         QCOMPARE(serial.gateway.serialDevice, std::optional<std::string>("/dev/pts/4"));
 
         QVERIFY(parseProgramArguments({"--help"}).help);
+        QVERIFY(parseProgramArguments({"--version"}).version);
+        QVERIFY(!parseProgramArguments({"--help"}).version);
     }
 
     void badCommandLinesAreNamed_data() {

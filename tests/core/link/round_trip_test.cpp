@@ -66,9 +66,11 @@ TEST_P(DownloadThenUpload, GivesBackTheProject) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllModelsAndLinks, DownloadThenUpload,
+    // The serial model over TCP is not here: the Ethernet block is Modbus TCP, which that model
+    // cannot open, so its upload is refused (upload_test.cpp, OtherProtocolIsRefused).
     testing::Values(RoundTrip{GatewayModel::Vela1hTcp, false}, RoundTrip{GatewayModel::Vela3hTcp, false},
-                    RoundTrip{GatewayModel::Vela3hRtu, false}, RoundTrip{GatewayModel::Vela1hTcp, true},
-                    RoundTrip{GatewayModel::Vela3hTcp, true}, RoundTrip{GatewayModel::Vela3hRtu, true}),
+                    RoundTrip{GatewayModel::Vela1hTcp, true}, RoundTrip{GatewayModel::Vela3hTcp, true},
+                    RoundTrip{GatewayModel::Vela3hRtu, true}),
     caseName);
 
 } // namespace

@@ -9,10 +9,16 @@
 #include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
+#include "model/CProfilebus.h"
 #include "model/CommandItems.h"
+#include "network/NetworkBlocks.h"
+#include "projectfile/ProjectFile.h"
+#include "support/ProductDescription.h"
+#include "support/SampleProjects.h"
 #include "support/ScriptedPrompt.h"
 #include "support/SimulatorRun.h"
 #include "support/StopFromAnotherThread.h"
+#include "support/TempDir.h"
 
 namespace korvan {
 namespace {
@@ -26,6 +32,7 @@ TEST(Upload, RestoringRecordsGroupsCommandsByAddressAndDerivesTheRegisters) {
     CHartbus& channel = *product.channel(0);
     channel.setMode(MultiDropMode);
     CommandFields record;
+    record.hartCommand = 48; // a command with request data: its send length is kept
     record.sendStart = 3001;
     record.sendLength = 7;
     record.receiveStart = 2999;
@@ -202,6 +209,203 @@ TEST(Upload, StoppedFromAnotherThreadSendsNothingMoreAndClosesTheLink) {
         }
     }
 }
+
+} // namespace
+} // namespace korvan
+
+namespace korvan {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// One command record as a gateway holds it.
+struct Polled {
+    std::uint8_t address;
+    std::uint8_t command;
+    std::uint8_t sendLength;
+};
+
+Bytes acknowledged(GatewayLink& link, Bytes frame, std::uint8_t frameType, std::uint16_t transaction) {
+    LinkRequest request;
+    request.frame = std::move(frame);
+    request.frameType = frameType;
+    request.transaction = transaction;
+    request.tcpAnswerLength = 15;
+    request.serialAnswerLength = 4;
+    const LinkReply reply = link.exchange(request);
+    EXPECT_FALSE(reply.failed());
+    return reply.answer;
+}
+
+// Configures the simulator's first channel with raw frames, as another tool could have left
+// the gateway: the channel frame in the given network mode (0 point-to-point, 1 multi-drop),
+// then one command frame per record.
+void configureChannel(GatewayLink& link, std::uint8_t networkMode, const std::vector<Polled>& commands) {
+    const Bytes channel = closeFrame({0x43, 0x0C, 0, 0, 1, 0, 100, 0x01, 0xF4, 3, networkMode,
+                                      static_cast<std::uint8_t>(commands.size()), 0, 3});
+    ASSERT_EQ(acknowledged(link, channel, 0x11, 1), channelAcknowledgement(0));
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        CommandFields fields;
+        fields.sequence = static_cast<std::uint8_t>(i);
+        fields.slaveAddress = commands[i].address;
+        fields.hartCommand = commands[i].command;
+        fields.sendStart = static_cast<std::uint16_t>(3000 + 10 * i);
+        fields.sendLength = commands[i].sendLength;
+        fields.receiveStart = static_cast<std::uint16_t>(10 * i);
+        fields.receiveLength = 2;
+        ASSERT_EQ(acknowledged(link, commandFrame(fields, false), 0x10, static_cast<std::uint16_t>(i + 1)),
+                  commandAcknowledgement(0));
+    }
+}
+
+struct ReopenCase {
+    const char* name;
+    std::uint8_t networkMode;
+    std::vector<Polled> commands;
+    Strings notes; // told before "Upload successfully"
+};
+void PrintTo(const ReopenCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class UploadedProject : public testing::TestWithParam<ReopenCase> {};
+
+// Whatever the gateway holds, the uploaded project saved and opened again is the same
+// project: a device the mode's list cannot hold is kept in the other list, and told; a
+// command without request data gets send length 0, as the loader gives it.
+TEST_P(UploadedProject, ReopensAsItself) {
+    const ReopenCase& c = GetParam();
+    sim::SimOptions options;
+    options.model = GatewayModel::Vela1hTcp;
+    test::SimulatorRun run(options);
+    TcpGatewayLink link(run.settings());
+    configureChannel(link, c.networkMode, c.commands);
+
+    CProductTarn uploaded;
+    uploaded.build(GatewayModel::Vela1hTcp);
+    AppState state;
+    test::ScriptedPrompt prompt;
+    ASSERT_EQ(runUpload(uploaded, state, link, prompt).end, TransferEnd::Done);
+    Strings shown = c.notes;
+    shown.push_back("Upload successfully");
+    EXPECT_EQ(prompt.shown, shown);
+
+    test::TempDir dir;
+    ASSERT_TRUE(saveToFile(uploaded, dir.file("uploaded.xml")).ok);
+    CProductTarn reopened;
+    reopened.build(GatewayModel::Vela1hTcp);
+    ASSERT_EQ(loadFromFile(reopened, prompt, dir.file("uploaded.xml")).status, LoadStatus::Loaded);
+    EXPECT_EQ(test::describeProduct(reopened), test::describeProduct(uploaded));
+    int commands = 0;
+    for (const PtrList<COrlaNode>* list :
+         {&reopened.channel(0)->pointToPointNodes(), &reopened.channel(0)->multiDropNodes()})
+        for (const COrlaNode* node : *list)
+            commands += node->commandCount();
+    EXPECT_EQ(commands, static_cast<int>(c.commands.size())) << "no command is lost";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Upload, UploadedProject,
+    testing::Values(
+        ReopenCase{
+            "pointToPointDeviceAtAddress2",
+            0,
+            {{2, 48, 0}},
+            {"Channel1 is point-to-point, but the gateway polls Node(2) at address 2: the node and its "
+             "commands are kept in the multi-drop list, which is downloaded only in multi-drop mode."}},
+        ReopenCase{
+            "pointToPointBesideADeviceAtAddress3",
+            0,
+            {{0, 48, 0}, {3, 1, 0}, {3, 2, 0}},
+            {"Channel1 is point-to-point, but the gateway polls Node(3) at address 3: the node and its "
+             "commands are kept in the multi-drop list, which is downloaded only in multi-drop mode."}},
+        ReopenCase{
+            "multiDropDeviceAtAddress0",
+            1,
+            {{0, 48, 0}, {5, 48, 0}},
+            {"Channel1 is multi-drop, but the gateway polls Node(0) at address 0: the node and its "
+             "commands are kept in the point-to-point list, which is downloaded only in point-to-point "
+             "mode."}},
+        ReopenCase{"sendLengthOfCommandsWithoutRequestData", 0, {{0, 3, 4}, {0, 105, 7}, {0, 48, 4}}, {}}),
+    [](const testing::TestParamInfo<ReopenCase>& param) { return std::string(param.param.name); });
+
+TEST(Upload, CommandsWithoutRequestDataGetTheLoadersSendLength) {
+    sim::SimOptions options;
+    options.model = GatewayModel::Vela1hTcp;
+    test::SimulatorRun run(options);
+    TcpGatewayLink link(run.settings());
+    configureChannel(link, 0, {{0, 3, 4}, {0, 48, 4}});
+    CProductTarn uploaded;
+    uploaded.build(GatewayModel::Vela1hTcp);
+    AppState state;
+    test::ScriptedPrompt prompt;
+    ASSERT_EQ(runUpload(uploaded, state, link, prompt).end, TransferEnd::Done);
+    const COrlaNode& node = *uploaded.channel(0)->pointToPointNodes().at(0);
+    const COrlaItem& three = *node.commandAt(0)->itemAt(SendLengthBytes);
+    EXPECT_EQ(three.value(), "0");
+    EXPECT_EQ(three.enabled(), 0);
+    EXPECT_EQ(node.commandAt(0)->itemAt(SendLengthWords)->value(), "0");
+    EXPECT_EQ(node.commandAt(1)->itemAt(SendLengthBytes)->value(), "4");
+    EXPECT_EQ(node.commandAt(1)->itemAt(SendLengthWords)->value(), "2");
+}
+
+struct ProtocolCase {
+    const char* name;
+    GatewayModel projectModel;
+    bool serial;
+    bool modbusTcpSerialBlock; // the gateway's serial block is first set to Modbus TCP
+};
+void PrintTo(const ProtocolCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OtherProtocol : public testing::TestWithParam<ProtocolCase> {};
+
+// An upload that reads the network side of the other protocol would save a file the same
+// model refuses to open: it is refused with that file's message, and the open project stays.
+TEST_P(OtherProtocol, IsRefusedAndKeepsTheOpenProject) {
+    const ProtocolCase& c = GetParam();
+    sim::SimOptions options;
+    options.model = GatewayModel::Vela3hRtu; // it identifies itself as a serial gateway
+    options.pseudoTerminal = c.serial;
+    test::SimulatorRun run(options);
+    std::unique_ptr<GatewayLink> link;
+    if (c.serial)
+        link = std::make_unique<SerialGatewayLink>(run.ptyPath());
+    else
+        link = std::make_unique<TcpGatewayLink>(run.settings());
+    if (c.modbusTcpSerialBlock) {
+        CProductTarn tcp;
+        tcp.build(GatewayModel::Vela3hRtu);
+        tcp.networkBus().setMode(ModbusTcpMode);
+        const auto block = encodeSerialBlock(tcp.networkBus());
+        LinkRequest request;
+        request.frame.assign(block.begin(), block.end());
+        request.serialAnswerLength = 3;
+        ASSERT_EQ(link->open(), ResultCode::Success);
+        ASSERT_FALSE(link->exchange(request).failed());
+        link->close();
+    }
+
+    CProductTarn product;
+    product.build(c.projectModel);
+    test::fillSampleProject(product);
+    const std::string before = test::describeProduct(product);
+    AppState state;
+    test::ScriptedPrompt prompt;
+    const TransferOutcome outcome = runUpload(product, state, *link, prompt);
+    EXPECT_EQ(outcome.end, TransferEnd::Failed);
+    EXPECT_EQ(prompt.shown, Strings{"The profile protocol is inconsistent with the software protocol!"});
+    EXPECT_EQ(test::describeProduct(product), before);
+    EXPECT_EQ(state.projectDirty, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Upload, OtherProtocol,
+    testing::Values(ProtocolCase{"serialModelOverTcp", GatewayModel::Vela3hRtu, false, false},
+                    ProtocolCase{"tcpModelOverSerial", GatewayModel::Vela3hTcp, true, false},
+                    ProtocolCase{"serialModelGivenModbusTcp", GatewayModel::Vela3hRtu, true, true}),
+    [](const testing::TestParamInfo<ProtocolCase>& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace korvan

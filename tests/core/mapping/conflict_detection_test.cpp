@@ -6,6 +6,8 @@
 #include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
 #include "model/CommandItems.h"
+#include "projectfile/ProjectFile.h"
+#include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +150,41 @@ TEST_F(ConflictDetectionTest, ClickingACommandHighlightsItsBytesAndTheNextHighli
     EXPECT_EQ(dialog.selectedItem(), nullptr);
     expectCells(dialog, UsageGrid::Send, 2, 3, red);
     expectCells(dialog, UsageGrid::Send, 4, 5, green);
+}
+
+// Starts and lengths come from the file as any int: the cell indexes are taken without
+// overflow, and a range that lies wholly outside the grids marks and highlights nothing.
+TEST(ConflictDetectionOfAFile, ExtremeSendStartsHighlightNothing) {
+    struct Case {
+        const char* sendStart; // nullptr: as the file has it (-2147483000, 0 bytes)
+        const char* sendLength;
+    };
+    for (const Case& c : {Case{nullptr, nullptr}, Case{"-2147483648", "2147483647"},
+                          Case{"2147483647", "2147483647"}, Case{"-2147483648", "-2147483648"}}) {
+        SCOPED_TRACE(c.sendStart ? c.sendStart : "file");
+        CProductTarn product;
+        product.build(GatewayModel::Vela1hTcp);
+        test::ScriptedPrompt prompt;
+        ASSERT_EQ(
+            loadFromFile(product, prompt,
+                         std::string(KORVAN_TEST_DATA_DIR) + "/conflictdetection-send-start-overflow.xml")
+                .status,
+            LoadStatus::Loaded);
+        COrlaCommand* command = product.channel(0)->currentNodes().at(0)->commandAt(0);
+        ASSERT_NE(command, nullptr);
+        if (c.sendStart != nullptr) {
+            command->itemAt(SendMemoryStart)->setValue(c.sendStart);
+            command->itemAt(SendLengthBytes)->setValue(c.sendLength);
+        }
+        ConflictDetection dialog(product);
+        const ProjectTreeItem& item = dialog.tree().at(1).children.at(0).children.at(0);
+        dialog.clickLabel(item);
+        EXPECT_EQ(dialog.highlightedCommand(), command);
+        dialog.clickCheckBox(item);
+        dialog.clickLabel(item);
+        for (int i = 0; i < UsageGridCells; ++i)
+            ASSERT_NE(dialog.cellColourAt(UsageGrid::Send, i), blue) << "cell " << i;
+    }
 }
 
 TEST(UsageGridLayout, PlacesCellsAndLabelsRows) {

@@ -1,8 +1,11 @@
+#include "model/CHartbus.h"
 #include "model/COrlaCommand.h"
 #include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
+#include "model/CProductTarn.h"
 #include "model/CommandItems.h"
 #include "model/ObjectRegistries.h"
+#include "projectfile/ProjectFile.h"
 #include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +46,39 @@ TEST(HartCommand, AddressRangesAreStartsAndEnds) {
     EXPECT_EQ(ranges->receiveEnd, 44);
     COrlaCommand bare;
     EXPECT_FALSE(bare.addressRanges());
+}
+
+// A file may hold any int: the ends are taken in 64 bits instead of overflowing.
+TEST(HartCommand, AddressRangesOfExtremeValuesFromAFile) {
+    CProductTarn product;
+    product.build(GatewayModel::Vela1hTcp);
+    test::ScriptedPrompt prompt;
+    ASSERT_EQ(loadFromFile(product, prompt, std::string(KORVAN_TEST_DATA_DIR) + "/addressranges-overflow.xml")
+                  .status,
+              LoadStatus::Loaded);
+    COrlaCommand* command = product.channel(0)->currentNodes().at(0)->commandAt(0);
+    ASSERT_NE(command, nullptr);
+    struct Case {
+        const char* start;
+        const char* length;
+        std::int64_t end;
+    };
+    // The first row is the file as it stands: 2147483647 + 1.
+    for (const Case& c : {Case{nullptr, nullptr, 2147483648}, Case{"2147483647", "2147483647", 4294967294},
+                          Case{"-2147483648", "-2147483648", -4294967296}}) {
+        if (c.start != nullptr) {
+            command->itemAt(SendMemoryStart)->setValue(c.start);
+            command->itemAt(SendLengthBytes)->setValue(c.length);
+            command->itemAt(ReceiveMemoryStart)->setValue(c.start);
+            command->itemAt(ReceiveLengthBytes)->setValue(c.length);
+        }
+        const auto ranges = command->addressRanges();
+        ASSERT_TRUE(ranges);
+        EXPECT_EQ(ranges->sendEnd, c.end);
+        if (c.start != nullptr) {
+            EXPECT_EQ(ranges->receiveEnd, c.end);
+        }
+    }
 }
 
 TEST(HartCommand, ValidateNamesTheCommandAndTheEmptyItem) {

@@ -85,8 +85,8 @@ TEST(ProjectFileBadInput, HugeFilesAreRefusedAndLargeOnesLoad) {
 
 TEST(ProjectFileBadInput, MissingElementsLoadAsFarAsTheyGo) {
     test::TempDir dir;
-    // A root of its own and nothing else: the lists are emptied and nothing is read.
-    test::writeFile(dir.file("root.xml"), "<other Value=\"x\"/>");
+    // A project's root and nothing else: the lists are emptied and nothing is read.
+    test::writeFile(dir.file("root.xml"), "<TREVLINK Value=\"TREVLINK\"/>");
     Session session(GatewayModel::Vela3hTcp);
     ASSERT_TRUE(session.load(dir.file("root.xml")).ok());
     EXPECT_TRUE(session.product.networkBus().ethernetItems().empty());

@@ -214,5 +214,81 @@ TEST(ProjectFile, SavingOverAFileKeepsItsPermissions) {
     EXPECT_NE(test::readFile(path), "old");
 }
 
+// The document without its saving time, which differs between two saves.
+std::string withoutDateTime(std::string text) {
+    return std::regex_replace(text, std::regex(R"(<DateTime Value="[^"]*"/>)"), "");
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// The kind, command type, command number and node address are held unsigned. A value read,
+// saved and read again is the same value: a negative one is kept as its 32-bit pattern and
+// written signed, and the unsigned text that earlier versions wrote reads as the same value.
+TEST(ProjectFile, UnsignedFieldsKeepTheirValueAcrossSaveAndReload) {
+    const std::string fixture =
+        test::readFile(std::string(KORVAN_TEST_DATA_DIR) + "/negative-unsigned-fields-roundtrip.xml");
+    struct Case {
+        const char* name;
+        std::string text;
+        std::uint32_t commandType;
+        std::uint32_t stateOfItem0;
+        std::uint32_t commandNumber;
+        const char* saved; // a text of the saved file
+    };
+    const std::vector<Case> cases{
+        {"as written by the fuzzer", fixture, 4294967291u, 4294967295u, 48, "<CommandType Value=\"-5\"/>"},
+        {"as written by earlier versions",
+         replaced(replaced(fixture, "<CommandType Value=\"-5\"/>", "<CommandType Value=\"4294967291\"/>"),
+                  "<State Value=\"-1\"/>", "<State Value=\"4294967295\"/>"),
+         4294967291u, 4294967295u, 48, "<State Value=\"-1\"/>"},
+        {"beyond 32 bits saturates once",
+         replaced(fixture, "<CommandID Value=\"48\"/>", "<CommandID Value=\"99999999999\"/>"), 4294967291u,
+         4294967295u, 4294967295u, "<CommandID Value=\"-1\"/>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        test::writeFile(dir.file("given.xml"), c.text);
+        Session first(GatewayModel::Vela1hTcp);
+        ASSERT_TRUE(first.load(dir.file("given.xml")).ok());
+        const COrlaNode& node = *first.product.channel(0)->pointToPointNodes().at(0);
+        const COrlaCommand& command = *node.commandAt(0);
+        EXPECT_EQ(command.commandType(), c.commandType);
+        EXPECT_EQ(command.itemAt(0)->kind(), c.stateOfItem0);
+        EXPECT_EQ(command.commandNumber(), c.commandNumber);
+        ASSERT_TRUE(saveToFile(first.product, dir.file("once.xml")).ok);
+        const std::string once = test::readFile(dir.file("once.xml"));
+        EXPECT_NE(once.find(c.saved), std::string::npos) << once;
+
+        Session second(GatewayModel::Vela1hTcp);
+        ASSERT_TRUE(second.load(dir.file("once.xml")).ok());
+        EXPECT_EQ(test::describeProduct(second.product), test::describeProduct(first.product));
+        ASSERT_TRUE(saveToFile(second.product, dir.file("twice.xml")).ok);
+        EXPECT_EQ(withoutDateTime(test::readFile(dir.file("twice.xml"))), withoutDateTime(once));
+    }
+}
+
+// A node address of the multi-drop list travels the same way.
+TEST(ProjectFile, NegativeNodeAddressKeepsItsValue) {
+    test::TempDir dir;
+    Session original(GatewayModel::Vela1hTcp);
+    COrlaNode* node = original.product.channel(0)->addNode();
+    node->setAddress(static_cast<std::uint32_t>(-7));
+    original.product.channel(0)->removeNode(node);
+    original.product.channel(0)->appendMultiDropNode(node);
+    ASSERT_TRUE(saveToFile(original.product, dir.file("p.xml")).ok);
+    EXPECT_NE(test::readFile(dir.file("p.xml")).find("<NodeID Value=\"-7\"/>"), std::string::npos);
+    Session reopened(GatewayModel::Vela1hTcp);
+    ASSERT_TRUE(reopened.load(dir.file("p.xml")).ok());
+    ASSERT_EQ(reopened.product.channel(0)->multiDropNodes().size(), 1u);
+    EXPECT_EQ(reopened.product.channel(0)->multiDropNodeAt(0)->address(), 4294967289u);
+}
+
 } // namespace
 } // namespace korvan

@@ -7,6 +7,7 @@
 #include "os/FileSystem.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace korvan {
 namespace {
@@ -66,6 +67,25 @@ TEST(Wizard, ShowsOnlyForExactlyFalseAndRemembersADismissal) {
     EXPECT_EQ(test::readFile(config), "[OTHER]\r\nKey=1\r\n[ITEMSTR]\r\nWizerd=true\r\n");
     ASSERT_TRUE(rememberWizardDismissed(dir.file("new.ini")));
     EXPECT_FALSE(wizardShouldShow(dir.file("new.ini")));
+}
+
+// An installed program's folder is the system's: the flag then lives in the user's own folder.
+TEST(Wizard, FlagLivesBesideTheProgramUnlessItCannotBeWrittenThere) {
+    test::TempDir program;
+    test::TempDir user;
+    const std::string beside = program.file("config.ini");
+    const std::string own = user.file("config.ini");
+    EXPECT_EQ(wizardFlagFile(program.path(), user.path()), beside) << "a writable program folder";
+    EXPECT_EQ(wizardFlagFile(program.path(), ""), beside) << "no user folder known";
+
+    test::writeFile(beside, "[ITEMSTR]\nWizerd=false\n");
+    ASSERT_EQ(::chmod(beside.c_str(), 0444), 0); // refused even for root, as the system's files are
+    EXPECT_EQ(wizardFlagFile(program.path(), user.path()), own);
+    ASSERT_TRUE(rememberWizardDismissed(own));
+    EXPECT_FALSE(wizardShouldShow(wizardFlagFile(program.path(), user.path())));
+
+    ASSERT_EQ(::chmod(beside.c_str(), 0644), 0);
+    EXPECT_EQ(wizardFlagFile(program.path(), user.path()), own) << "the user's file, once written, is read";
 }
 
 } // namespace

@@ -138,5 +138,24 @@ TEST(Ieee754, RefusesWhatIsNotANumberOrNotFourBytes) {
     EXPECT_TRUE(std::isnan(*hexTextToFloat("7F C0 00 00", prompt)));
 }
 
+// One sign at most, before the digits: a text that is not a number gets the converter's
+// message, however a number might be read out of it.
+TEST(Ieee754, TakesOneSignAtMost) {
+    struct Case {
+        const char* text;
+        std::optional<float> value;
+    };
+    for (const Case& c : {Case{"+-1", std::nullopt}, Case{"++1", std::nullopt}, Case{"-+1", std::nullopt},
+                          Case{"+-", std::nullopt}, Case{"+", std::nullopt}, Case{"-", std::nullopt},
+                          Case{" +-1 ", std::nullopt}, Case{"+ 1", std::nullopt}, Case{"- 1", std::nullopt},
+                          Case{"1-", std::nullopt}, Case{"1e+-5", std::nullopt}, Case{"+inf", std::nullopt},
+                          Case{"0x10", std::nullopt}, Case{"1,5", std::nullopt}, Case{"+1", 1.0f},
+                          Case{"-1", -1.0f}, Case{"+.5", 0.5f}, Case{"-1e+2", -100.0f}, Case{"+0", 0.0f}}) {
+        test::ScriptedPrompt prompt;
+        EXPECT_EQ(parseFloatText(c.text, prompt), c.value) << '"' << c.text << '"';
+        EXPECT_EQ(prompt.shown, c.value ? Messages{} : Messages{"Enter a number."}) << '"' << c.text << '"';
+    }
+}
+
 } // namespace
 } // namespace korvan
