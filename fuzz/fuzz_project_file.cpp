@@ -1,11 +1,11 @@
 // A project file as the engineer opens it, in each model, followed by what they do next: the
-// checks of korvanctl's `check`, the Conflict Detection window, the automatic mapping, the
-// parameter grid of every tree item with every value committed as it stands, the export's
-// workbook, the frames a download would send, and the save. Besides the sanitizers' findings
-// it fails when a refused file changes the open project, when the fast overlap check and its
-// quadratic reference disagree, when the conflict window does not restore its cells, when a
-// frame is malformed or the download's frame count is wrong, and when a saved and reopened
-// project does not save the same bytes.
+// checks of korvanctl's `check`, the frames a download would send, the Conflict Detection
+// window, the automatic mapping, the parameter grid of every tree item with every value
+// committed as it stands, the export's workbook, the download's frames again, and the save. Besides the
+// sanitizers' findings it fails when a refused file changes the open project, when the fast overlap check and
+// its quadratic reference disagree, when the conflict window does not restore its cells, when a frame is
+// malformed or the download's frame count is wrong, and when a saved and reopened project does not save the
+// same bytes.
 #include "app/AppState.h"
 #include "app/ParameterGrid.h"
 #include "app/ProjectLoad.h"
@@ -77,8 +77,13 @@ void clickEveryLabel(ConflictDetection& detection, const std::vector<ProjectTree
 }
 
 // The Conflict Detection window: every channel checked, then every label clicked; clicking
-// the empty space gives back the cells as they were before the first highlight.
+// the empty space gives back the cells as they were before the first highlight. The address
+// ranges of every command are what the window's cells stand for.
 void detectConflicts(CProductTarn& product) {
+    for (const CHartbus* channel : product.channels())
+        for (const COrlaNode* node : channel->currentNodes())
+            for (const COrlaCommand* command : node->commands())
+                static_cast<void>(command->addressRanges());
     ConflictDetection detection(product);
     for (const ProjectTreeItem& item : detection.tree())
         detection.clickCheckBox(item);
@@ -225,14 +230,20 @@ void downloadFrames(const CProductTarn& product, bool ethernet) {
     }
 }
 
+void downloadOnBothLinks(const CProductTarn& product) {
+    downloadFrames(product, false);
+    downloadFrames(product, true);
+}
+
+// The project downloaded as it was opened, then edited and downloaded again.
 void workOn(CProductTarn& product, AppState& state, Prompt& prompt) {
     checkProject(product, prompt);
+    downloadOnBothLinks(product);
     detectConflicts(product);
     static_cast<void>(autoMapAddresses(product, prompt));
     showGrid(product, state, prompt);
     exportWorkbook(product);
-    downloadFrames(product, false);
-    downloadFrames(product, true);
+    downloadOnBothLinks(product);
 }
 
 void openInModel(GatewayModel model, std::string_view file) {

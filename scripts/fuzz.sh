@@ -27,7 +27,11 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -DKORVAN_FUZZ=ON -DBUILD_TESTING=OFF
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The targets save and open their files in memory where the system has it; whatever a
+# failing run leaves there goes with the folder.
+shm=$(mktemp -d /dev/shm/korvan-fuzz.XXXXXX 2>/dev/null || mktemp -d)
+trap 'rm -rf "$work" "$shm"' EXIT
+export KORVAN_FUZZ_WORK="$shm"
 base_ubsan="halt_on_error=1:print_stacktrace=1"
 
 # The known faults of a target that its saved input still shows: their checks go into

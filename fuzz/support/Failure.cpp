@@ -1,5 +1,7 @@
 #include "Failure.h"
 
+#include "WorkFolder.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +26,8 @@ void fail(std::string_view what, std::string_view detail, std::string_view check
     if (!detail.empty())
         std::fprintf(stderr, "%.*s\n", static_cast<int>(detail.size()), detail.data());
     std::fflush(stderr);
+    if (const WorkFolder* folder = WorkFolder::existing())
+        folder->remove();
     std::abort();
 }
 

@@ -12,29 +12,46 @@
 namespace korvan::fuzz {
 namespace {
 
-std::string baseFolder() {
-    std::error_code error;
-    if (std::filesystem::is_directory("/dev/shm", error))
-        return "/dev/shm";
-    const char* tmp = std::getenv("TMPDIR");
-    return tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+// A fresh folder under the base; empty when the base does not take one.
+std::string freshFolderIn(const std::string& base) {
+    std::string pattern = base + "/korvan-fuzz-XXXXXX";
+    return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
 }
+
+const WorkFolder* made = nullptr;
 
 } // namespace
 
 WorkFolder& WorkFolder::instance() {
     static WorkFolder folder;
+    made = &folder;
     return folder;
 }
 
+const WorkFolder* WorkFolder::existing() {
+    return made;
+}
+
 WorkFolder::WorkFolder() {
-    std::string pattern = baseFolder() + "/korvan-fuzz-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr)
-        fail("the work folder can be made", pattern);
-    path_ = pattern;
+    // scripts/fuzz.sh gives a folder of its own, which it removes whatever the run left.
+    const char* given = std::getenv("KORVAN_FUZZ_WORK");
+    const char* tmp = std::getenv("TMPDIR");
+    if (given != nullptr && *given != '\0')
+        path_ = freshFolderIn(given);
+    if (path_.empty())
+        path_ = freshFolderIn("/dev/shm");
+    if (path_.empty())
+        path_ = freshFolderIn(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp");
+    if (path_.empty())
+        fail("the work folder can be made in /dev/shm or the temporary folder");
 }
 
 WorkFolder::~WorkFolder() {
+    made = nullptr;
+    remove();
+}
+
+void WorkFolder::remove() const {
     std::error_code error;
     std::filesystem::remove_all(path_, error);
 }

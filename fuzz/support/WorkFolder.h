@@ -6,7 +6,8 @@
 namespace korvan::fuzz {
 
 // The fuzz target's own folder for the files it saves and opens, in memory (/dev/shm) where
-// the system has it, so that the saves' flushes to disk cost nothing; removed at exit.
+// the system has it, so that the saves' flushes to disk cost nothing; removed at exit and
+// before a broken expectation aborts the run.
 class WorkFolder {
 public:
     // The folder of the process.
@@ -18,6 +19,10 @@ public:
     [[nodiscard]] std::string listing() const;
     // Removes every file in the folder.
     void empty() const;
+    // Removes the folder itself (at exit, or before a failure aborts the run).
+    void remove() const;
+    // The folder of the process when it has been made, else null.
+    static const WorkFolder* existing();
 
     WorkFolder(const WorkFolder&) = delete;
     WorkFolder& operator=(const WorkFolder&) = delete;
