@@ -16,7 +16,6 @@
 namespace korvan {
 namespace {
 
-
 LoadResult failure(LoadStatus status, std::string message) {
     LoadResult result;
     result.status = status;
@@ -26,7 +25,7 @@ LoadResult failure(LoadStatus status, std::string message) {
 
 // Everything is read into fresh objects; the product takes them over only once the whole
 // file has been read and fits the model.
-LoadResult readIntoProduct(CProductTarn& product, const tinyxml2::XMLElement& root) {
+LoadResult readIntoProduct(CProductTarn& product, const tinyxml2::XMLElement& root, const std::string& path) {
     ObjectRegistries& registries = product.registries();
     ProjectFileReader reader(registries, ProjectFileReader::versionOf(root));
     CProfilebus networkSide(registries);
@@ -49,6 +48,8 @@ LoadResult readIntoProduct(CProductTarn& product, const tinyxml2::XMLElement& ro
         reader.readChannel(root, *staged);
         channels.emplace_back(channel, staged);
     }
+    if (!reader.damage().empty())
+        return failure(LoadStatus::Damaged, "Cannot open \"" + path + "\": " + reader.damage() + ".");
 
     product.networkBus().swapContents(networkSide);
     for (auto& [channel, staged] : channels)
@@ -82,7 +83,7 @@ LoadResult readProjectFile(CProductTarn& product, const std::string& path) {
     if (read.root == nullptr)
         return failure(read.status, read.message);
 
-    const LoadResult result = readIntoProduct(product, *read.root);
+    const LoadResult result = readIntoProduct(product, *read.root, path);
     // The contents a load replaced, or all it read when it was refused, are freed at once.
     product.releaseUnused();
     return result;

@@ -20,6 +20,7 @@ enum class LoadStatus {
     Unreadable,    // the file cannot be read at all
     NotParsed,     // the file is not well-formed XML, or has no root element
     ModelMismatch, // the network side's protocol does not fit the model
+    Damaged,       // well-formed, but a command's item list is cut short
 };
 
 struct LoadResult {

@@ -50,14 +50,6 @@ const XMLElement* childWithValue(const XMLElement* parent, std::string_view valu
     return nullptr;
 }
 
-bool isSendLengthInBytes(std::string_view name) {
-    return name == "Length of Sending Data (BYTE)" || name == "Sending data length (BYTE)";
-}
-
-bool isSendLengthInWords(std::string_view name) {
-    return name == "Length of Sending Data (WORD)" || name == "Sending data length (WORD)";
-}
-
 } // namespace
 
 ProjectFileReader::ProjectFileReader(ObjectRegistries& registries, std::string fileVersion)
@@ -131,11 +123,14 @@ void ProjectFileReader::readCommandItems(const XMLElement& itemList, unsigned ha
     for (const XMLElement* child = firstChild(&itemList); child != nullptr; child = next(child)) {
         if (command.items().size() < command_item::BasicItemCount) {
             COrlaItem* item = readItem(*child);
-            if (withoutRequestData && isSendLengthInBytes(item->name())) {
+            // The send length goes by its place in the list, as everything that reads the
+            // command later (mapping, download, upload) takes it: whatever the item is named.
+            const std::size_t position = command.items().size();
+            if (withoutRequestData && position == command_item::SendLengthBytes) {
                 item->setValue("0");
                 item->setEnabled(0);
                 item->setSavedEnabled(0);
-            } else if (withoutRequestData && isSendLengthInWords(item->name())) {
+            } else if (withoutRequestData && position == command_item::SendLengthWords) {
                 item->setValue("0");
             }
             command.addItem(item);
@@ -170,6 +165,12 @@ COrlaNode* ProjectFileReader::readNode(const XMLElement& element) {
         command->setCommandType(patternOf(firstChild(entry)));
         readCommandItems(*itemList, hartCommand, *command);
         command->setCommandNumber(hartCommand);
+        // Every part of the program finds a command's items by their place: a list cut short
+        // would shift them, so the file is refused instead of read into the wrong places.
+        if (command->items().size() < command_item::BasicItemCount && damage_.empty())
+            damage_ = "the command \"" + command->commandName() + "\" of \"" + node->nodeName() +
+                      "\" lists " + std::to_string(command->items().size()) + " of its " +
+                      std::to_string(command_item::BasicItemCount) + " items";
         node->attachCommand(command);
     }
     const XMLElement* nodeId = next(commandList);

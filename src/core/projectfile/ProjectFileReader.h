@@ -36,6 +36,9 @@ public:
 
     // True once a command was read as a first-generation command.
     [[nodiscard]] bool readFirstGeneration() const { return readFirstGeneration_; }
+    // What makes the file unfit to open, told in words ("the command ... lists 9 of its 11
+    // items"); empty when nothing does.
+    [[nodiscard]] const std::string& damage() const { return damage_; }
 
 private:
     void readCommandItems(const tinyxml2::XMLElement& itemList, unsigned hartCommand,
@@ -45,6 +48,7 @@ private:
     ObjectRegistries& registries_;
     std::string fileVersion_;
     bool readFirstGeneration_ = false;
+    std::string damage_;
 };
 
 } // namespace korvan

@@ -3,6 +3,8 @@
 #include "model/COrlaItem.h"
 #include "model/COrlaNode.h"
 #include "model/CProfilebus.h"
+#include "model/GatewayModel.h"
+#include "os/FileSystem.h"
 #include "support/ProductDescription.h"
 #include "support/SampleProjects.h"
 
@@ -139,6 +141,46 @@ TEST(ProjectFileBadInput, MissingElementsLoadAsFarAsTheyGo) {
     ASSERT_EQ(sparse.product.channel(0)->pointToPointNodes().size(), 1u);
     EXPECT_EQ(sparse.product.channel(0)->pointToPointNodeAt(0)->commandCount(), 0);
     EXPECT_TRUE(sparse.product.channel(0)->pointToPointNodeAt(0)->items().empty());
+}
+
+// Everything finds a command's items by their place in its list, so a list with items missing
+// would read them into the wrong places and drift on every save: such a file is refused.
+TEST(ProjectFileBadInput, ACommandWithItemsMissingIsRefused) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> removed; // the items taken out of Command ID3
+        const char* says;
+    };
+    const std::vector<Case> cases{
+        {"one.xml", {"Command Index"}, "lists 10 of its 11 items"},
+        {"two.xml",
+         {"Memory Starting Address of Sending Data", "Modbus Register Starting Address of Sending Data"},
+         "lists 9 of its 11 items"},
+    };
+    const std::string original =
+        test::readFile(os::joinPath(KORVAN_BIN_DIR, templateFileName(GatewayModel::Vela1hTcp)));
+    test::TempDir dir;
+    Session session(GatewayModel::Vela1hTcp);
+    test::fillSampleProject(session.product);
+    const std::string before = test::describeProduct(session.product);
+    for (const Case& c : cases) {
+        std::string text = original;
+        for (const std::string& item : c.removed) {
+            const std::size_t start = text.find("<Item Value=\"" + item + "\">");
+            ASSERT_NE(start, std::string::npos) << item;
+            const std::size_t end = text.find("</Item>", start) + std::string_view("</Item>").size();
+            text.erase(start, end - start);
+        }
+        test::writeFile(dir.file(c.name), text);
+        const LoadResult result = session.load(dir.file(c.name));
+        EXPECT_EQ(result.status, LoadStatus::Damaged) << c.name;
+        EXPECT_NE(result.message.find(c.name), std::string::npos) << result.message;
+        EXPECT_NE(result.message.find("\"Command ID3\""), std::string::npos) << result.message;
+        EXPECT_NE(result.message.find(c.says), std::string::npos) << result.message;
+        EXPECT_EQ(test::describeProduct(session.product), before) << c.name;
+    }
+    test::writeFile(dir.file("whole.xml"), original);
+    EXPECT_TRUE(session.load(dir.file("whole.xml")).ok()) << "the template itself opens";
 }
 
 } // namespace
