@@ -76,6 +76,8 @@ void CDlgupdown::build() {
     progress_->setRange(0, 1);
     progress_->setValue(0);
     progress_->setFormat(QStringLiteral("%v / %m"));
+    // The count shows once the transfer has told how many frames it sends.
+    progress_->setTextVisible(false);
     progress_->setMinimumWidth(320);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -143,6 +145,7 @@ void CDlgupdown::accept() {
     outcome_.reset();
     progress_->setRange(0, 1);
     progress_->setValue(0);
+    progress_->setTextVisible(false);
     const bool ethernet = session_.state.linkKind == LinkKind::Ethernet;
     if (!downloading(direction_) && ethernet && isTcpModel(session_.state.model))
         hint_->setText(QStringLiteral("Configuration information uploading ..."));
@@ -167,6 +170,7 @@ void CDlgupdown::showProgress(int done, int total) {
         hint_->setText(QStringLiteral("Configuration information downloading ..."));
     progress_->setRange(0, std::max(total, 1));
     progress_->setValue(std::min(done, std::max(total, 1)));
+    progress_->setTextVisible(true);
 }
 
 void CDlgupdown::transferFinished() {
