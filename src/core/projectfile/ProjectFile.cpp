@@ -1,6 +1,7 @@
 #include "projectfile/ProjectFile.h"
 
 #include "model/CHartbus.h"
+#include "model/COrlaNode.h"
 #include "model/CProductTarn.h"
 #include "model/CProfilebus.h"
 #include "os/Clock.h"
@@ -10,11 +11,20 @@
 #include "projectfile/ProjectFileReader.h"
 #include "projectfile/ProjectFileWriter.h"
 
+#include <algorithm>
 #include <tinyxml2.h>
 #include <vector>
 
 namespace korvan {
 namespace {
+
+bool holdsCommands(const CHartbus& channel) {
+    for (const PtrList<COrlaNode>* nodes : {&channel.pointToPointNodes(), &channel.multiDropNodes()})
+        for (const COrlaNode* node : *nodes)
+            if (node->commandCount() > 0)
+                return true;
+    return false;
+}
 
 LoadResult failure(LoadStatus status, std::string message) {
     LoadResult result;
@@ -56,7 +66,12 @@ LoadResult readIntoProduct(CProductTarn& product, const tinyxml2::XMLElement& ro
         channel->swapContents(*staged);
     FileFormatState& format = product.fileFormat();
     format.fileVersion = ProjectFileReader::versionOf(root);
-    if (reader.readFirstGeneration())
+    // A first-generation command whose node the channel could not place was read but is not
+    // kept: only the commands the project holds make it a first-generation project, or its
+    // next save would say a generation that opening it again does not.
+    if (reader.readFirstGeneration() && std::any_of(channels.begin(), channels.end(), [](const auto& pair) {
+            return holdsCommands(*pair.first);
+        }))
         format.generation = 1;
     LoadResult loaded;
     loaded.status = LoadStatus::Loaded;

@@ -104,6 +104,24 @@ TEST(FirstGeneration, SavesBackInItsOwnGenerationUntilACommandGoesAdvanced) {
     EXPECT_EQ(advancedItems.back(), "Advanced configuration data is saved");
 }
 
+// The node at address 5 has no place on a Point-to-Point channel, so its command is read and
+// not kept: the project holds no first-generation command, and saves as it reopens.
+TEST(FirstGeneration, ACommandTheChannelCannotPlaceDoesNotMakeTheGeneration) {
+    test::TempDir dir;
+    std::string text = test::readFile(fixture);
+    text.replace(text.find("<NodeID Value=\"0\"/>"), 19, "<NodeID Value=\"5\"/>");
+    test::writeFile(dir.file("misplaced.xml"), text);
+    Session session(GatewayModel::Vela1hTcp);
+    ASSERT_TRUE(session.load(dir.file("misplaced.xml")).ok());
+    EXPECT_EQ(session.product.fileFormat().generation, 0);
+    ASSERT_TRUE(saveToFile(session.product, dir.file("first.xml")).ok);
+    Session reopened(GatewayModel::Vela1hTcp);
+    ASSERT_TRUE(reopened.load(dir.file("first.xml")).ok());
+    ASSERT_TRUE(saveToFile(reopened.product, dir.file("second.xml")).ok);
+    EXPECT_EQ(SavedDocument(dir.file("first.xml")).version(),
+              SavedDocument(dir.file("second.xml")).version());
+}
+
 TEST(FirstGeneration, AFailedLoadDoesNotChangeTheGeneration) {
     test::TempDir dir;
     std::string text = test::readFile(fixture);
