@@ -376,8 +376,11 @@ void CMainFrame::diagnose() {
     controller_->refresh();
     // The upload gives the commands the keys the gateway knows them by; Diagnose opens
     // after every attempt, successful or not, and not when it was cancelled.
-    if (open && runTransfer(true))
-        diagnose_->start();
+    if (!open || !runTransfer(true))
+        return;
+    enable_flags::diagnoseUploadEnded(session_.state);
+    controller_->refresh();
+    diagnose_->start();
 }
 
 void CMainFrame::serialDebug() {

@@ -1,9 +1,10 @@
 #include "tools/CDlgDiagnose.h"
 
-#include "gateway/CDlgupdown.h"
-#include "link/GatewayLink.h"
 #include "link/LinkMessages.h"
+#include "link/SerialGatewayLink.h"
+#include "link/TcpGatewayLink.h"
 #include "model/CHartbus.h"
+#include "model/GatewayModel.h"
 #include "shell/Session.h"
 #include "tools/CDlgCommandIOData.h"
 #include "tools/ItemValueModel.h"
@@ -43,6 +44,17 @@ const ProjectTreeItem* itemOf(const QModelIndex& index) {
     return static_cast<const ProjectTreeItem*>(index.data(ItemRole).value<const void*>());
 }
 
+// The link follows the model: the tree's selection sets the state's link kind back to
+// serial (the project tree does it after the upload), but a TCP model is reached over TCP.
+std::unique_ptr<GatewayLink> linkForModel(Session& session) {
+    if (isTcpModel(session.state.model)) {
+        LinkSettings settings = session.link;
+        settings.host = session.state.gatewayIp;
+        return std::make_unique<TcpGatewayLink>(settings);
+    }
+    return std::make_unique<SerialGatewayLink>(session.state.serialPortName);
+}
+
 std::string channelNameOf(const TreeTag& tag) {
     return tag.channel != nullptr ? tag.channel->busName() : std::string();
 }
@@ -50,8 +62,8 @@ std::string channelNameOf(const TreeTag& tag) {
 } // namespace
 
 CDlgDiagnose::CDlgDiagnose(Session& session, CDlgCommandIOData* ioWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window), session_(session), ioWindow_(ioWindow),
-      linkFactory_(&CDlgupdown::makeLink), worker_(session.prompt()) {
+    : QWidget(parent, Qt::Window), session_(session), ioWindow_(ioWindow), linkFactory_(&linkForModel),
+      worker_(session.prompt()) {
     build();
     timer_.setInterval(TickMs);
     connect(&timer_, &QTimer::timeout, this, &CDlgDiagnose::tick);
@@ -203,8 +215,8 @@ void CDlgDiagnose::appendItems(QStandardItem* parent, const std::vector<ProjectT
 }
 
 QModelIndex CDlgDiagnose::indexOf(const QString& label) const {
-    const QModelIndexList found =
-        treeModel_->match(treeModel_->index(0, 0), Qt::DisplayRole, label, 1, Qt::MatchExactly | Qt::MatchRecursive);
+    const QModelIndexList found = treeModel_->match(treeModel_->index(0, 0), Qt::DisplayRole, label, 1,
+                                                    Qt::MatchExactly | Qt::MatchRecursive);
     return found.isEmpty() ? QModelIndex() : found.front();
 }
 
@@ -270,21 +282,21 @@ void CDlgDiagnose::reset() {
     QPointer<CDlgDiagnose> window(this);
     const std::uint8_t channel = state_.channel();
     const int selection = selection_;
-    (void)pending_->run([window, channel, selection](GatewayLink& link, Prompt& prompt,
-                                                     const OperationContext& context) {
-        DiagnoseReading reading;
-        const bool cleared = clearChannelError(link, channel, prompt, context);
-        if (cleared)
-            reading = readChannelStatus(link, channel, prompt, context);
-        return ExchangeWorker::Result([window, reading = std::move(reading), cleared, selection] {
-            if (window == nullptr)
-                return;
+    (void)pending_->run(
+        [window, channel, selection](GatewayLink& link, Prompt& prompt, const OperationContext& context) {
+            DiagnoseReading reading;
+            const bool cleared = clearChannelError(link, channel, prompt, context);
             if (cleared)
-                window->showReading(reading, selection);
-            else
-                Q_EMIT window->readingShown();
+                reading = readChannelStatus(link, channel, prompt, context);
+            return ExchangeWorker::Result([window, reading = std::move(reading), cleared, selection] {
+                if (window == nullptr)
+                    return;
+                if (cleared)
+                    window->showReading(reading, selection);
+                else
+                    Q_EMIT window->readingShown();
+            });
         });
-    });
 }
 
 void CDlgDiagnose::togglePeriodic() {
@@ -333,7 +345,8 @@ void CDlgDiagnose::markNode(COrlaNode* node, bool error) {
     std::function<void(QStandardItem*)> visit = [&](QStandardItem* parent) {
         for (int row = 0; row < parent->rowCount(); ++row) {
             QStandardItem* child = parent->child(row);
-            const auto* item = static_cast<const ProjectTreeItem*>(child->data(ItemRole).value<const void*>());
+            const auto* item =
+                static_cast<const ProjectTreeItem*>(child->data(ItemRole).value<const void*>());
             if (item != nullptr && item->tag.kind == TreeItemKind::Node && item->tag.node == node) {
                 child->setData(error, ErrorRole);
                 child->setIcon(treeImage(error ? 2 : 1));

@@ -185,7 +185,8 @@ StatusReply exchangeNodeStatus(GatewayLink& link, std::uint8_t channel, Prompt& 
     return outcome;
 }
 
-DiagnoseReading nodeStatusReading(std::span<const std::uint8_t> reply, const COrlaNode& node, Prompt& prompt) {
+DiagnoseReading nodeStatusReading(std::span<const std::uint8_t> reply, const COrlaNode& node,
+                                  Prompt& prompt) {
     auto rows = nodeStatusRows(reply.first(std::min(reply.size(), nodeReplyBuffer)), node);
     if (!rows) {
         prompt.message("Read and check the HART informattion error");

@@ -5,6 +5,7 @@
 #include "tools/ItemValueModel.h"
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 
@@ -63,6 +64,9 @@ void typeInto(gui::CDlgCommandIOData& window, int row, const QString& text) {
     QCOMPARE(editor->selectedText(), editor->text());
     QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
+    // The text box commits and closes once the events of the key have run.
+    const QPointer<QLineEdit> open(editor);
+    QTRY_VERIFY_WITH_TIMEOUT(open.isNull() || !open->isVisible(), 5000);
 }
 
 std::size_t letterCount(test::SimulatorRun& run, std::uint8_t letter) {
@@ -111,12 +115,22 @@ void CommandIoDataTest::decodedRows_data() {
                            "Primary Variable Units Code=(null)", "Primary Variable=0.000000"};
         QTest::addRow("%s command 6 busy", link)
             << model << 6 << QStringLiteral("00 20")
-            << QStringList{"Communication_Status=NoErr", "Response Code=Busy", "Short Addr=", "Current Mode="};
+            << QStringList{"Communication_Status=NoErr", "Response Code=Busy",
+                           "Short Addr=", "Current Mode="};
         QTest::addRow("%s command 11", link)
             << model << 11 << QStringLiteral("00 00 FE 20 07 05 05 01 01 01 00 12 34 56")
-            << QStringList{"Communication_Status=NoErr", "Response Code=sSuccess", "Manufactory=Moore Industries",
-                           "Device Type=7", "Preamble Number=5", "Hart Revision=5", "Device Revision=1",
-                           "Software Revision=1", "Hardware Revision=1", "Flags=0", "Device ID=1193046", "Tag="};
+            << QStringList{"Communication_Status=NoErr",
+                           "Response Code=sSuccess",
+                           "Manufactory=Moore Industries",
+                           "Device Type=7",
+                           "Preamble Number=5",
+                           "Hart Revision=5",
+                           "Device Revision=1",
+                           "Software Revision=1",
+                           "Hardware Revision=1",
+                           "Flags=0",
+                           "Device ID=1193046",
+                           "Tag="};
     }
 }
 
@@ -135,7 +149,9 @@ void CommandIoDataTest::decodedRows() {
     QStringList shown;
     for (const std::string& row : rowsOf(*fixture.io))
         shown << QString::fromStdString(row);
-    test::shoot(*fixture.io, QStringLiteral("command-io-") + QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
+    test::shoot(*fixture.io,
+                QStringLiteral("command-io-") +
+                    QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
     QCOMPARE(shown, rows);
     // The reads follow the command: Edit for 6 and 11, Refresh for all but 6.
     QCOMPARE(fixture.io->editButton()->isEnabled(), command == 6 || command == 11);
@@ -157,11 +173,12 @@ void CommandIoDataTest::writesWhatWasTyped_data() {
     for (const GatewayModel model : {GatewayModel::Vela3hTcp, GatewayModel::Vela3hRtu}) {
         const char* link = model == GatewayModel::Vela3hRtu ? "pty" : "tcp";
         // Lower case is sent as its upper-case packed code, blanks up to 32 characters.
-        QTest::addRow("%s message", link) << model << 17 << 2 << QStringLiteral("hello") << QStringLiteral(
-                                             "HELLO                           ")
+        QTest::addRow("%s message", link) << model << 17 << 2 << QStringLiteral("hello")
+                                          << QStringLiteral("HELLO                           ")
                                           << QStringLiteral("47 1A 00 01 20 53 0C 3E 08 20") << 29;
-        QTest::addRow("%s tag", link) << model << 18 << 2 << QStringLiteral("ab") << QStringLiteral("AB      ")
-                                      << QStringLiteral("47 17 00 01 04 28 20") << 26;
+        QTest::addRow("%s tag", link)
+            << model << 18 << 2 << QStringLiteral("ab") << QStringLiteral("AB      ")
+            << QStringLiteral("47 17 00 01 04 28 20") << 26;
         QTest::addRow("%s final assembly number", link)
             << model << 19 << 2 << QStringLiteral("1193046") << QStringLiteral("1193046")
             << QStringLiteral("47 05 00 01 12 34 56 E9") << 8;
@@ -185,7 +202,8 @@ void CommandIoDataTest::writesWhatWasTyped() {
     QVERIFY(fixture.io->editButton()->isEnabled());
     QCOMPARE(fixture.io->rows()->rows().at(0).value, std::string("NoErr"));
     typeInto(*fixture.io, row, typed);
-    QCOMPARE(QString::fromStdString(fixture.io->rows()->rows().at(static_cast<std::size_t>(row)).value), stored);
+    QCOMPARE(QString::fromStdString(fixture.io->rows()->rows().at(static_cast<std::size_t>(row)).value),
+             stored);
 
     QSignalSpy written(fixture.io.get(), &gui::CDlgCommandIOData::written);
     QTest::mouseClick(fixture.io->editButton(), Qt::LeftButton);
@@ -223,8 +241,9 @@ void CommandIoDataTest::readFaults_data() {
     QTest::addColumn<QString>("message");
     // Exchange 1 is the node status read; exchange 2 the command's read.
     QTest::newRow("tcp silent") << GatewayModel::Vela3hTcp << 2 << 0
-                                << QStringLiteral("Reads the configuration fails, verify the IP address and port "
-                                                  "number are correct!");
+                                << QStringLiteral(
+                                       "Reads the configuration fails, verify the IP address and port "
+                                       "number are correct!");
     QTest::newRow("pty silent") << GatewayModel::Vela3hRtu << 2 << 0 << QString();
     // The reply's checksum is not examined: the rows are shown as they came.
     QTest::newRow("tcp corrupted") << GatewayModel::Vela3hTcp << 0 << 2 << QString();
@@ -271,10 +290,11 @@ void CommandIoDataTest::writeFaultsAreTold() {
     QTest::mouseClick(fixture.io->editButton(), Qt::LeftButton);
     QVERIFY(written.wait(waitMs));
     QVERIFY(written.front().front().value<ResultCode>() != ResultCode::Success);
-    const std::string expected = model == GatewayModel::Vela3hRtu
-                                     ? "Failed reading serial port"
-                                     : "Reads the configuration fails, verify the IP address and port number are "
-                                       "correct!";
+    const std::string expected =
+        model == GatewayModel::Vela3hRtu
+            ? "Failed reading serial port"
+            : "Reads the configuration fails, verify the IP address and port number are "
+              "correct!";
     QCOMPARE(fixture.prompt.shown, Strings{expected});
     QVERIFY(fixture.io->isVisible());
     QVERIFY2(watch.longestGapMs() < 1000, qPrintable(QString::number(watch.longestGapMs())));

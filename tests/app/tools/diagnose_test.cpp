@@ -73,7 +73,8 @@ void DiagnoseTest::channelAndNodeRows() {
     QVERIFY(channel[0].starts_with("System State machine="));
     QCOMPARE(QString::fromStdString(channel[1]), QStringLiteral("Request times=1"));
     QVERIFY(channel[3].starts_with("Error times="));
-    test::shoot(*fixture.window, QStringLiteral("diagnose-channel-") + QString::fromLatin1(QTest::currentDataTag()));
+    test::shoot(*fixture.window,
+                QStringLiteral("diagnose-channel-") + QString::fromLatin1(QTest::currentDataTag()));
     QVERIFY(fixture.window->refreshButton()->isEnabled());
     QVERIFY(fixture.window->resetButton()->isEnabled());
 
@@ -85,7 +86,8 @@ void DiagnoseTest::channelAndNodeRows() {
     QVERIFY(fixture.window->refreshButton()->isEnabled());
     QVERIFY(!fixture.window->resetButton()->isEnabled());
     QVERIFY(fixture.window->showsError(node));
-    test::shoot(*fixture.window, QStringLiteral("diagnose-node-") + QString::fromLatin1(QTest::currentDataTag()));
+    test::shoot(*fixture.window,
+                QStringLiteral("diagnose-node-") + QString::fromLatin1(QTest::currentDataTag()));
 
     // "Fieldbus" keeps the list and the buttons, and sends nothing, not even for the buttons.
     const QTableView* list = fixture.window->list();
@@ -153,8 +155,12 @@ void DiagnoseTest::faultsGiveTheirMessage_data() {
     sim::FaultPlan late;
     late.lateAt = 1;
     late.lateMs = 3600;
+    // The channel status reply ends in a byte after its checksum: rubbish corrupts it, a wrong
+    // last byte would not.
     sim::FaultPlan corrupted;
-    corrupted.badChecksumAt = 1;
+    corrupted.garbageAt = 1;
+    sim::FaultPlan badSum;
+    badSum.badChecksumAt = 1;
     sim::FaultPlan refused;
     refused.refuseConnections = true;
     const GatewayModel tcp = GatewayModel::Vela3hTcp;
@@ -169,18 +175,19 @@ void DiagnoseTest::faultsGiveTheirMessage_data() {
         << tcp << refused << channel
         << QStringLiteral("Connection fails, make sure the IP address and port number are correct!") << true;
     QTest::newRow("tcp node silent") << tcp << silent << node << readFails << true;
-    QTest::newRow("tcp node corrupted") << tcp << corrupted << node
-                                        << QStringLiteral("Read and check the HART informattion error") << false;
+    QTest::newRow("tcp node corrupted")
+        << tcp << badSum << node << QStringLiteral("Read and check the HART informattion error") << false;
     QTest::newRow("pty silent") << pty << silent << channel << QStringLiteral("Failed reading HART Channel")
                                 << true;
     late.lateMs = 1500;
-    QTest::newRow("pty late") << pty << late << channel << QStringLiteral("Failed reading HART Channel") << true;
+    QTest::newRow("pty late") << pty << late << channel << QStringLiteral("Failed reading HART Channel")
+                              << true;
     QTest::newRow("pty corrupted") << pty << corrupted << channel
                                    << QStringLiteral("Read and check HART Channel failed") << true;
     QTest::newRow("pty node silent") << pty << silent << node
                                      << QStringLiteral("Failed reading the information of HART bus") << false;
-    QTest::newRow("pty node corrupted") << pty << corrupted << node
-                                        << QStringLiteral("Read and check the HART informattion error") << false;
+    QTest::newRow("pty node corrupted")
+        << pty << badSum << node << QStringLiteral("Read and check the HART informattion error") << false;
 }
 
 void DiagnoseTest::faultsGiveTheirMessage() {
@@ -253,6 +260,7 @@ void DiagnoseTest::theMainWindowOpensDiagnoseAfterTheUpload() {
     fixture.core().state.gatewayIp = "127.0.0.1";
     fixture.core().state.canDiagnose = true;
     fixture.core().state.canDownload = true;
+    fixture.window->actionController().refresh();
     gui::CDlgDiagnose* diagnose = fixture.window->diagnoseWindow();
     QVERIFY(diagnose != nullptr);
     QVERIFY(!diagnose->isVisible());

@@ -1,5 +1,7 @@
 // The Diagnose window's rules without the window, and the command I/O data window's write
 // against vela-sim over TCP and the pseudo-terminal.
+#include "app/AppState.h"
+#include "app/EnableFlags.h"
 #include "hart/CommandIoEditing.h"
 #include "link/SerialGatewayLink.h"
 #include "link/TcpGatewayLink.h"
@@ -47,7 +49,7 @@ TEST(DiagnoseTree, BusesAndNodesWithoutCommands) {
 
 TEST(DiagnoseTree, ChannelIndexFromTheName) {
     const std::vector<std::pair<std::string, std::optional<std::uint8_t>>> cases{
-        {"Channel1", 0}, {"Channel2", 1}, {"Channel3", 2}, {"Fieldbus", std::nullopt},
+        {"Channel1", 0},    {"Channel2", 1},           {"Channel3", 2}, {"Fieldbus", std::nullopt},
         {"", std::nullopt}, {"Channel0", std::nullopt}};
     for (const auto& [name, index] : cases)
         EXPECT_EQ(diagnoseChannelIndex(name), index) << name;
@@ -135,6 +137,16 @@ TEST(DiagnoseStateTest, NodeStatusInTwoHalves) {
     EXPECT_TRUE(good.anyError);
 }
 
+TEST(DiagnoseStateTest, ItsUploadLeavesTheTransfersOff) {
+    AppState state;
+    enable_flags::projectTreeReset(state); // what the upload's tree rebuild does
+    enable_flags::diagnoseUploadEnded(state);
+    EXPECT_FALSE(state.canDownload);
+    EXPECT_FALSE(state.canUpload);
+    EXPECT_FALSE(state.canShowMemory);
+    EXPECT_FALSE(state.canSerialDebug);
+}
+
 std::unique_ptr<GatewayLink> linkTo(const test::SimulatorRun& run, bool serial) {
     if (serial)
         return std::make_unique<SerialGatewayLink>(run.ptyPath());
@@ -158,7 +170,8 @@ TEST(CommandWrite, AcknowledgedOverBothLinksAndFailuresTold) {
             cells[4] = "05-11-2013";
             const auto write = buildWriteFrame(command, 1, 2, cells, prompt);
             ASSERT_TRUE(write);
-            EXPECT_EQ(sendCommandWrite(*link, write->frame, write->expectedAnswer, prompt), ResultCode::Success)
+            EXPECT_EQ(sendCommandWrite(*link, write->frame, write->expectedAnswer, prompt),
+                      ResultCode::Success)
                 << command;
         }
         EXPECT_TRUE(prompt.shown.empty());
