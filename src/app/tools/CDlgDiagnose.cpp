@@ -119,6 +119,13 @@ void CDlgDiagnose::build() {
         button->setAccessibleName(button->text());
         button->setAutoDefault(false);
     }
+    // The button changes its label: wide enough for the longest, with room around it.
+    int labelWidth = 0;
+    for (const std::string_view label :
+         {DiagnoseState::PeriodicLabel, DiagnoseState::KeepOnUpdating, DiagnoseState::StopUpdating})
+        labelWidth =
+            std::max(labelWidth, periodic_->fontMetrics().horizontalAdvance(QString::fromUtf8(label)));
+    periodic_->setMinimumWidth(labelWidth + 32);
     refresh_->setEnabled(false);
     reset_->setEnabled(false);
     connect(refresh_, &QPushButton::clicked, this, &CDlgDiagnose::refresh);
