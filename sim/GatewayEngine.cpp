@@ -237,8 +237,10 @@ Bytes GatewayEngine::nodeStatus(std::uint8_t index) {
     const std::size_t count = std::min<std::size_t>(stored.commands.size(), 140);
     Bytes reply{0x06, static_cast<std::uint8_t>(count + 1), index};
     // Output-disabled commands are never executed; the others answer.
-    for (std::size_t k = 0; k < count; ++k)
-        reply.push_back(stored.commands[k][6] == 3 ? 0 : 1);
+    for (std::size_t k = 0; k < count; ++k) {
+        const auto fixed = commandStatuses_.find(static_cast<int>(k));
+        reply.push_back(fixed != commandStatuses_.end() ? fixed->second : stored.commands[k][6] == 3 ? 0 : 1);
+    }
     return closeFrame(std::move(reply));
 }
 
@@ -271,6 +273,8 @@ Bytes GatewayEngine::commandData(std::uint8_t index, std::uint8_t node) {
     Bytes payload{0x00, 0x00};
     const Bytes data = deviceData(command, tick_);
     payload.insert(payload.end(), data.begin(), data.end());
+    if (const auto fixed = deviceReplies_.find(command); fixed != deviceReplies_.end())
+        payload = fixed->second;
     Bytes reply{0x07, static_cast<std::uint8_t>(payload.size() + 2), index, node};
     reply.insert(reply.end(), payload.begin(), payload.end());
     return closeFrame(std::move(reply));

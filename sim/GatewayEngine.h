@@ -28,6 +28,12 @@ public:
     // The size of the private frame that starts the bytes, once its length byte is known.
     [[nodiscard]] static std::optional<std::size_t> privateFrameSize(std::span<const std::uint8_t> bytes);
 
+    // Fixed answers of the simulated devices (see SimOptions).
+    void setDeviceReplies(std::map<int, Bytes> replies, std::map<int, std::uint8_t> statuses) {
+        deviceReplies_ = std::move(replies);
+        commandStatuses_ = std::move(statuses);
+    }
+
     [[nodiscard]] int resetCount() const { return resets_; }
     [[nodiscard]] const Bytes& segmentTable(int channel) const {
         return channels_.at(channelSlot(channel)).table;
@@ -66,6 +72,8 @@ private:
     std::array<std::uint8_t, 5000> memory_{};
     int resets_ = 0;
     int tick_ = 0;
+    std::map<int, Bytes> deviceReplies_;
+    std::map<int, std::uint8_t> commandStatuses_;
 };
 
 } // namespace korvan::sim

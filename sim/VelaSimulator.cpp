@@ -93,7 +93,9 @@ std::string hexLine(const std::string& port, std::span<const std::uint8_t> bytes
 
 } // namespace
 
-VelaSimulator::VelaSimulator(SimOptions options) : options_(std::move(options)), engine_(options_.model) {}
+VelaSimulator::VelaSimulator(SimOptions options) : options_(std::move(options)), engine_(options_.model) {
+    engine_.setDeviceReplies(options_.deviceReplies, options_.commandStatuses);
+}
 
 VelaSimulator::~VelaSimulator() {
     for (Connection& connection : connections_)

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -22,6 +23,11 @@ struct SimOptions {
     FaultPlan faults;
     int searchAnswers = 1; // answers sent per search request, as from that many gateways at one address
     std::string logPath;   // every received frame as a line of hexadecimal bytes; empty: none
+    // What the simulated devices answer, in place of their live values: per HART command the
+    // whole payload (communication status, response code, data), and per command sequence
+    // number the status the node status read reports for it.
+    std::map<int, Bytes> deviceReplies;
+    std::map<int, std::uint8_t> commandStatuses;
 };
 
 // A received frame and where it came from ("tcp", "mgmt", "udp" or "pty").

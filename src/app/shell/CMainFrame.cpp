@@ -18,6 +18,8 @@
 #include "shell/ProjectController.h"
 #include "shell/Session.h"
 #include "support/PictureView.h"
+#include "tools/CDlgCommandIOData.h"
+#include "tools/CDlgDiagnose.h"
 #include "tools/CDlgIEEE754FloatTrans.h"
 #include "tools/CDlgPacketASCIITranslate.h"
 #include "tools/dlgSet.h"
@@ -231,6 +233,10 @@ void CMainFrame::buildToolWindows() {
     connect(actions_.packedAscii, &QAction::triggered, packedAscii_, &ConverterWindow::present);
     connect(actions_.ieee754, &QAction::triggered, floatWindow_, &ConverterWindow::present);
     gridView_->setAdvancedDialog(advancedConfigurationDialog(this));
+    // Diagnose and the command I/O data window it shows, created once and hidden.
+    commandData_ = new CDlgCommandIOData(session_.prompt(), this);
+    diagnose_ = new CDlgDiagnose(session_, commandData_, this);
+    connect(diagnose_, &CDlgDiagnose::closed, controller_, &ActionController::refresh);
     connect(actions_.ethernetConfig, &QAction::triggered, this, &CMainFrame::ethernetConfig);
 }
 
@@ -327,7 +333,7 @@ CDlgupdown::Choosers CMainFrame::transferChoosers() const {
     return CDlgupdown::defaultChoosers();
 }
 
-void CMainFrame::runTransfer(bool upload) {
+bool CMainFrame::runTransfer(bool upload) {
     CDlgupdown dialog(session_, upload ? TransferDirection::Upload : TransferDirection::Download, this);
     if (upload) {
         // The worker rebuilds the product: the grid shows none of it meanwhile.
@@ -339,15 +345,19 @@ void CMainFrame::runTransfer(bool upload) {
     if (dialog.prepare(transferChoosers()))
         dialog.exec();
     controller_->refresh();
-    if (!upload || !dialog.outcome())
-        return;
+    if (!dialog.outcome())
+        return false;
     const TransferEnd end = dialog.outcome()->end;
+    const bool attempted = end == TransferEnd::Done || end == TransferEnd::Failed;
+    if (!upload)
+        return attempted;
     // An upload that got as far as the channels has replaced their contents, even when it
     // failed later: the tree shows what the product now holds.
     if (end == TransferEnd::Done || end == TransferEnd::Failed || end == TransferEnd::Stopped)
         showProjectReplaced(true);
     if (end == TransferEnd::Done)
         setWindowTitle(QString::fromUtf8(ProjectDocument::StartCaption));
+    return attempted;
 }
 
 void CMainFrame::showMemory() {
@@ -356,8 +366,21 @@ void CMainFrame::showMemory() {
 }
 
 void CMainFrame::diagnose() {
-    (void)enable_flags::openDiagnose(session_.state);
+    // An open Diagnose holds the link: it is brought to the front, not opened twice.
+    if (diagnose_->isVisible()) {
+        diagnose_->raise();
+        diagnose_->activateWindow();
+        return;
+    }
+    const bool open = enable_flags::openDiagnose(session_.state);
     controller_->refresh();
+    // The upload gives the commands the keys the gateway knows them by; Diagnose opens
+    // after every attempt, successful or not, and not when it was cancelled.
+    if (!open || !runTransfer(true))
+        return;
+    enable_flags::diagnoseUploadEnded(session_.state);
+    controller_->refresh();
+    diagnose_->start();
 }
 
 void CMainFrame::serialDebug() {

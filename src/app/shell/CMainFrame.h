@@ -17,6 +17,8 @@ class QToolBar;
 namespace korvan::gui {
 
 class ActionController;
+class CDlgCommandIOData;
+class CDlgDiagnose;
 class CDlgIEEE754FloatTrans;
 class CDlgPacketASCIITranslate;
 class NewsPane;
@@ -51,6 +53,8 @@ public:
     [[nodiscard]] QMenu* recentFilesMenu() const { return recentMenu_; }
     [[nodiscard]] CDlgPacketASCIITranslate* packedAsciiWindow() const { return packedAscii_; }
     [[nodiscard]] CDlgIEEE754FloatTrans* floatWindow() const { return floatWindow_; }
+    [[nodiscard]] CDlgDiagnose* diagnoseWindow() const { return diagnose_; }
+    [[nodiscard]] CDlgCommandIOData* commandDataWindow() const { return commandData_; }
 
 Q_SIGNALS:
     // The window closed after the document agreed: the program ends.
@@ -80,7 +84,8 @@ private:
     void upload();
     void download();
     void serialSetting();
-    void runTransfer(bool upload);
+    // True when an upload or download was attempted (it ended done or failed, not cancelled).
+    bool runTransfer(bool upload);
     [[nodiscard]] CDlgupdown::Choosers transferChoosers() const;
     void showMemory();
     void diagnose();
@@ -102,6 +107,8 @@ private:
     ActionController* controller_ = nullptr;
     CDlgPacketASCIITranslate* packedAscii_ = nullptr;
     CDlgIEEE754FloatTrans* floatWindow_ = nullptr;
+    CDlgCommandIOData* commandData_ = nullptr;
+    CDlgDiagnose* diagnose_ = nullptr;
 };
 
 } // namespace korvan::gui

@@ -78,6 +78,13 @@ bool openDiagnose(AppState& state) {
     return true;
 }
 
+void diagnoseUploadEnded(AppState& state) {
+    state.canDownload = false;
+    state.canUpload = false;
+    state.canShowMemory = false;
+    state.canSerialDebug = false;
+}
+
 bool openSerialDebug(AppState& state) {
     if (!state.canSerialDebug)
         return false;

@@ -20,6 +20,9 @@ void uploadStarted(AppState& state);
 bool openMemoryDisplay(AppState& state);
 bool openDiagnose(AppState& state);
 bool openSerialDebug(AppState& state);
+// Diagnose's own upload rebuilt the tree, which offered the transfers again: while Diagnose
+// holds the link they stay off, as its opening set them.
+void diagnoseUploadEnded(AppState& state);
 void treeSelectionChanged(AppState& state);
 
 } // namespace enable_flags

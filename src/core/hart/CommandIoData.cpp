@@ -33,6 +33,12 @@ void CommandIoData::refreshFromReply(std::span<const std::uint8_t> reply) {
     rows_ = responseRows(DecodedReply(command_, replyPayload(reply)), segments_, texts_);
 }
 
+void CommandIoData::refreshFromPayload(std::span<const std::uint8_t> payload) {
+    rows_.clear();
+    if (refreshNeedsReply())
+        rows_ = responseRows(DecodedReply(command_, payload), segments_, texts_);
+}
+
 void CommandIoData::refreshWithoutReply() {
     rows_.clear();
     if (isWriteOnly(command_))

@@ -35,6 +35,10 @@ public:
     [[nodiscard]] bool refreshNeedsReply() const;
     // Fills the rows from a received private reply (nothing received: the rows stay empty).
     void refreshFromReply(std::span<const std::uint8_t> reply);
+    // Fills the rows from a reply's payload, as the exchange hands it over.
+    void refreshFromPayload(std::span<const std::uint8_t> payload);
+    // Nothing was received: the list stays empty.
+    void clearRows() { rows_.clear(); }
     // Fills the rows of a write-only command as an all-zero reply, ready to be typed in.
     void refreshWithoutReply();
 

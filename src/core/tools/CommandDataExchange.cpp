@@ -5,6 +5,7 @@
 #include "hart/HartReply.h"
 #include "link/GatewayLink.h"
 #include "link/LinkMessages.h"
+#include "link/TunnelFrame.h"
 
 #include <algorithm>
 
@@ -43,21 +44,53 @@ std::optional<Bytes> readCommandData(GatewayLink& link, std::uint8_t channel, st
     return replyPayload(reply);
 }
 
-ResultCode writeCommandData(GatewayLink& link, std::span<const std::uint8_t> frame,
-                            std::span<const std::uint8_t> expected, const OperationContext& context) {
+namespace {
+
+struct WriteOutcome {
+    ResultCode code = ResultCode::Success;
+    LinkFailure failure = LinkFailure::None;
+};
+
+WriteOutcome exchangeWrite(GatewayLink& link, std::span<const std::uint8_t> frame,
+                           std::span<const std::uint8_t> expected, const OperationContext& context) {
     if (context.stopRequested()) {
         link.close();
-        return ResultCode::Stopped;
+        return {ResultCode::Stopped, LinkFailure::None};
     }
     LinkRequest request;
     request.frame.assign(frame.begin(), frame.end());
     request.serialAnswerLength = expected.size();
+    request.transaction = 0x0000;
+    request.frameType = 0x11;
+    request.tcpAnswerLength = tunnelAnswerOffset + expected.size();
     const LinkReply reply = link.exchange(request);
     if (reply.failed())
-        return link.isEthernet() ? ResultCode::TcpFailure : ResultCode::SerialReadFailed;
+        return {link.isEthernet() ? ResultCode::TcpFailure : ResultCode::SerialReadFailed, reply.failure};
     const bool same = reply.answer.size() >= expected.size() &&
                       std::equal(expected.begin(), expected.end(), reply.answer.begin());
-    return same ? ResultCode::Success : ResultCode::UploadCheckError;
+    return {same ? ResultCode::Success : ResultCode::UploadCheckError, LinkFailure::None};
+}
+
+} // namespace
+
+ResultCode writeCommandData(GatewayLink& link, std::span<const std::uint8_t> frame,
+                            std::span<const std::uint8_t> expected, const OperationContext& context) {
+    return exchangeWrite(link, frame, expected, context).code;
+}
+
+ResultCode sendCommandWrite(GatewayLink& link, std::span<const std::uint8_t> frame,
+                            std::span<const std::uint8_t> expected, Prompt& prompt,
+                            const OperationContext& context) {
+    const WriteOutcome outcome = exchangeWrite(link, frame, expected, context);
+    if (outcome.code == ResultCode::Success || outcome.code == ResultCode::Stopped)
+        return outcome.code;
+    if (outcome.failure == LinkFailure::Connect)
+        prompt.message(link_text::connectFails);
+    else if (outcome.failure == LinkFailure::Receive)
+        prompt.message(link_text::readFails);
+    else
+        (void)reportResult(outcome.code, true, prompt);
+    return outcome.code;
 }
 
 } // namespace korvan

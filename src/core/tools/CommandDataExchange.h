@@ -22,8 +22,16 @@ class Prompt;
 
 // Sends a 'G' write frame on the serial line and compares the acknowledgement: 0, 3, the
 // link's failure code or Stopped.
+// On Ethernet the frame goes in the tunnel like the read request (transaction 00 00, frame
+// type 0x11), so that the write is not lost there.
 [[nodiscard]] ResultCode writeCommandData(GatewayLink& link, std::span<const std::uint8_t> frame,
                                           std::span<const std::uint8_t> expected,
                                           const OperationContext& context = {});
+
+// The Edit button's write, whose failure the engineer is told: the link's connect or read
+// message on Ethernet, else the result code's message. Nothing is shown on success.
+ResultCode sendCommandWrite(GatewayLink& link, std::span<const std::uint8_t> frame,
+                            std::span<const std::uint8_t> expected, Prompt& prompt,
+                            const OperationContext& context = {});
 
 } // namespace korvan

@@ -170,22 +170,41 @@ DiagnoseReading readChannelStatus(GatewayLink& link, std::uint8_t channel, Promp
     return reading;
 }
 
-DiagnoseReading readNodeStatus(GatewayLink& link, std::uint8_t channel, const COrlaNode& node, Prompt& prompt,
+StatusReply exchangeNodeStatus(GatewayLink& link, std::uint8_t channel, Prompt& prompt,
                                const OperationContext& context) {
-    if (auto stopped = stopSeen(link, context))
-        return *stopped;
-    DiagnoseReading reading;
-    const auto reply =
-        statusExchange(link, nodeStatusRequest(channel), nodeReplyBuffer, 11 + 3, 161, reading, prompt,
+    StatusReply outcome;
+    if (auto stopped = stopSeen(link, context)) {
+        outcome.stopped = true;
+        return outcome;
+    }
+    DiagnoseReading failed;
+    outcome.reply =
+        statusExchange(link, nodeStatusRequest(channel), nodeReplyBuffer, 11 + 3, 161, failed, prompt,
                        "Failed writting serial port", "Failed reading the information of HART bus", false);
-    if (!reply)
-        return reading;
-    auto rows = nodeStatusRows(std::span(*reply).first(std::min(reply->size(), nodeReplyBuffer)), node);
+    outcome.stopRefresh = failed.stopRefresh;
+    return outcome;
+}
+
+DiagnoseReading nodeStatusReading(std::span<const std::uint8_t> reply, const COrlaNode& node,
+                                  Prompt& prompt) {
+    auto rows = nodeStatusRows(reply.first(std::min(reply.size(), nodeReplyBuffer)), node);
     if (!rows) {
         prompt.message("Read and check the HART informattion error");
-        return reading;
+        return {};
     }
     return *rows;
+}
+
+DiagnoseReading readNodeStatus(GatewayLink& link, std::uint8_t channel, const COrlaNode& node, Prompt& prompt,
+                               const OperationContext& context) {
+    const StatusReply exchanged = exchangeNodeStatus(link, channel, prompt, context);
+    if (!exchanged.reply) {
+        DiagnoseReading reading;
+        reading.stopRefresh = exchanged.stopRefresh;
+        reading.stopped = exchanged.stopped;
+        return reading;
+    }
+    return nodeStatusReading(*exchanged.reply, node, prompt);
 }
 
 bool clearChannelError(GatewayLink& link, std::uint8_t channel, Prompt& prompt,

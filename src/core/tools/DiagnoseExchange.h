@@ -47,6 +47,19 @@ struct DiagnoseReading {
                                                 const OperationContext& context = {});
 [[nodiscard]] DiagnoseReading readNodeStatus(GatewayLink& link, std::uint8_t channel, const COrlaNode& node,
                                              Prompt& prompt, const OperationContext& context = {});
+
+// The node status read in its two halves, so that the exchange can run on a worker while the
+// node (which the engineer may be editing) is read only where it is edited: the exchange with
+// its link messages, then the rows with the check's message.
+struct StatusReply {
+    std::optional<Bytes> reply; // nothing when the exchange failed or a stop came first
+    bool stopRefresh = false;
+    bool stopped = false;
+};
+[[nodiscard]] StatusReply exchangeNodeStatus(GatewayLink& link, std::uint8_t channel, Prompt& prompt,
+                                             const OperationContext& context = {});
+[[nodiscard]] DiagnoseReading nodeStatusReading(std::span<const std::uint8_t> reply, const COrlaNode& node,
+                                                Prompt& prompt);
 // "Reset": true when the gateway echoed the clear-error request; false after a stop.
 [[nodiscard]] bool clearChannelError(GatewayLink& link, std::uint8_t channel, Prompt& prompt,
                                      const OperationContext& context = {});

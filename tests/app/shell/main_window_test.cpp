@@ -241,7 +241,14 @@ private Q_SLOTS:
         window.show();
         chooseMode(window, WorkMode::Debug);
         const MainActions& a = fixture.actions();
-        a.diagnose->trigger();
+        {
+            // Diagnose first runs the upload, whose serial port choice is cancelled here.
+            const test::ModalDriver driver([](QWidget* opened) {
+                if (auto* dialog = qobject_cast<QDialog*>(opened))
+                    dialog->reject();
+            });
+            a.diagnose->trigger();
+        }
         QVERIFY(a.diagnose->isEnabled());
         QVERIFY(!a.showMemory->isEnabled());
         QVERIFY(!a.serialDebug->isEnabled());
