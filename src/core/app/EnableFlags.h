@@ -20,6 +20,13 @@ void uploadStarted(AppState& state);
 bool openMemoryDisplay(AppState& state);
 bool openDiagnose(AppState& state);
 bool openSerialDebug(AppState& state);
+// The gateway search of the memory display was cancelled on a TCP model: the window closes
+// and the mode switch and the debug tools are offered again.
+void memoryDisplaySearchCancelled(AppState& state);
+// A debug tool has closed: in Debug mode the other tools its opening held back are offered
+// again (download and upload stay with the mode).
+void memoryDisplayClosed(AppState& state);
+void serialDebugClosed(AppState& state);
 void treeSelectionChanged(AppState& state);
 
 } // namespace enable_flags
