@@ -19,7 +19,9 @@
 #include "shell/Session.h"
 #include "support/PictureView.h"
 #include "tools/CDlgIEEE754FloatTrans.h"
+#include "tools/CDlgMemoryDisplay.h"
 #include "tools/CDlgPacketASCIITranslate.h"
+#include "tools/CDlgSerialDebug2.h"
 #include "tools/dlgSet.h"
 
 #include <QAction>
@@ -351,7 +353,24 @@ void CMainFrame::runTransfer(bool upload) {
 }
 
 void CMainFrame::showMemory() {
-    (void)enable_flags::openMemoryDisplay(session_.state);
+    if (!enable_flags::openMemoryDisplay(session_.state)) {
+        controller_->refresh();
+        return;
+    }
+    controller_->refresh();
+    if (memoryDisplay_ && memoryDisplay_->isVisible()) {
+        memoryDisplay_->present();
+        return;
+    }
+    // Each opening gets a fresh window; a closed one goes once its last exchange has ended.
+    auto* window = new CDlgMemoryDisplay(session_, this);
+    memoryDisplay_ = window;
+    connect(window, &CDlgMemoryDisplay::closed, this, [this, window] {
+        controller_->refresh();
+        window->deleteWhenIdle();
+    });
+    if (!window->start(transferChoosers()))
+        window->deleteLater();
     controller_->refresh();
 }
 
@@ -361,7 +380,23 @@ void CMainFrame::diagnose() {
 }
 
 void CMainFrame::serialDebug() {
-    (void)enable_flags::openSerialDebug(session_.state);
+    if (!enable_flags::openSerialDebug(session_.state)) {
+        controller_->refresh();
+        return;
+    }
+    controller_->refresh();
+    if (serialDebug_ && serialDebug_->isVisible()) {
+        serialDebug_->present();
+        return;
+    }
+    auto* window = new CDlgSerialDebug2(session_, this);
+    serialDebug_ = window;
+    connect(window, &CDlgSerialDebug2::closed, this, [this, window] {
+        controller_->refresh();
+        window->deleteWhenIdle();
+    });
+    if (!window->start(transferChoosers().serialPort))
+        window->deleteLater();
     controller_->refresh();
 }
 

@@ -4,6 +4,7 @@
 #include "shell/MainActions.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,8 @@ namespace korvan::gui {
 
 class ActionController;
 class CDlgIEEE754FloatTrans;
+class CDlgMemoryDisplay;
+class CDlgSerialDebug2;
 class CDlgPacketASCIITranslate;
 class NewsPane;
 class ParameterGridView;
@@ -51,6 +54,9 @@ public:
     [[nodiscard]] QMenu* recentFilesMenu() const { return recentMenu_; }
     [[nodiscard]] CDlgPacketASCIITranslate* packedAsciiWindow() const { return packedAscii_; }
     [[nodiscard]] CDlgIEEE754FloatTrans* floatWindow() const { return floatWindow_; }
+    // The open memory display and serial debug assistant, if any.
+    [[nodiscard]] CDlgMemoryDisplay* memoryDisplay() const { return memoryDisplay_; }
+    [[nodiscard]] CDlgSerialDebug2* serialDebugWindow() const { return serialDebug_; }
 
 Q_SIGNALS:
     // The window closed after the document agreed: the program ends.
@@ -102,6 +108,8 @@ private:
     ActionController* controller_ = nullptr;
     CDlgPacketASCIITranslate* packedAscii_ = nullptr;
     CDlgIEEE754FloatTrans* floatWindow_ = nullptr;
+    QPointer<CDlgMemoryDisplay> memoryDisplay_;
+    QPointer<CDlgSerialDebug2> serialDebug_;
 };
 
 } // namespace korvan::gui
