@@ -27,11 +27,12 @@ namespace korvan::gui {
 namespace {
 
 // The fixed heading above each grid.
-constexpr const char* heading =
-    "Addr    00      01      02     03     04     05      06     07      08     09    10     11     12      13     14      15";
+constexpr const char* heading = "Addr    00      01      02     03     04     05      06     07      08     "
+                                "09    10     11     12      13     14      15";
 // 300 and 530 twips at 96 dots per inch.
 constexpr int rowHeight = 20;
 constexpr int columnWidth = 35;
+constexpr int visibleRowsShown = 16;
 
 QString stopLabel(bool reading) {
     return reading ? QStringLiteral("Stop") : QStringLiteral("Go on");
@@ -119,7 +120,8 @@ QGroupBox* CDlgMemoryDisplay::buildArea(const QString& title, Area& area, Memory
     const int width = (1 + MemoryGridModel::ByteColumns) * columnWidth + 2 * area.view->frameWidth() +
                       area.view->verticalScrollBar()->sizeHint().width();
     area.view->setFixedWidth(width);
-    area.view->setMinimumHeight(12 * rowHeight);
+    // Sixteen rows on screen: four reads a tick keep every row shown up to date.
+    area.view->setMinimumHeight(visibleRowsShown * rowHeight + 2 * area.view->frameWidth());
     if (output) {
         area.view->setItemDelegate(new ByteCellDelegate(area.view));
         area.view->setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -152,8 +154,10 @@ QGroupBox* CDlgMemoryDisplay::buildArea(const QString& title, Area& area, Memory
 
 std::optional<QString> CDlgMemoryDisplay::chooseDataFile(QWidget* parent, bool save) {
     QFileDialog dialog(parent);
-    dialog.setNameFilter(QString::fromLatin1(memoryDataFilter.data(), static_cast<int>(memoryDataFilter.size())));
-    dialog.setDefaultSuffix(QString::fromLatin1(memoryDataExtension.data(), static_cast<int>(memoryDataExtension.size())));
+    dialog.setNameFilter(
+        QString::fromLatin1(memoryDataFilter.data(), static_cast<int>(memoryDataFilter.size())));
+    dialog.setDefaultSuffix(
+        QString::fromLatin1(memoryDataExtension.data(), static_cast<int>(memoryDataExtension.size())));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // An existing file is replaced without asking.
@@ -166,6 +170,16 @@ std::optional<QString> CDlgMemoryDisplay::chooseDataFile(QWidget* parent, bool s
 std::size_t CDlgMemoryDisplay::topVisibleRow(const QTableView* view) {
     const int row = view->rowAt(0);
     return row < 0 ? 0 : static_cast<std::size_t>(row);
+}
+
+std::size_t CDlgMemoryDisplay::visibleRows(const QTableView* view) {
+    const int top = view->rowAt(0);
+    if (top < 0)
+        return memoryBlockRows;
+    int bottom = view->rowAt(view->viewport()->height() - 1);
+    if (bottom < 0)
+        bottom = view->model()->rowCount() - 1;
+    return static_cast<std::size_t>(std::max(bottom - top + 1, 1));
 }
 
 bool CDlgMemoryDisplay::start(const CDlgupdown::Choosers& choosers) {
@@ -193,13 +207,14 @@ bool CDlgMemoryDisplay::start(const CDlgupdown::Choosers& choosers) {
     }
     // The serial port opens on the worker: a port that does not answer never holds up the
     // user interface.
-    worker_->run([this](GatewayLink& port, Prompt& prompt, const OperationContext&) -> ExchangeWorker::Result {
-        if (port.open() != ResultCode::Success) {
-            prompt.message("Failed openning serial port");
-            return [this] { close(); };
-        }
-        return [this] { beginReading(); };
-    });
+    worker_->run(
+        [this](GatewayLink& port, Prompt& prompt, const OperationContext&) -> ExchangeWorker::Result {
+            if (port.open() != ResultCode::Success) {
+                prompt.message("Failed openning serial port");
+                return [this] { close(); };
+            }
+            return [this] { beginReading(); };
+        });
     return true;
 }
 
@@ -231,14 +246,30 @@ void CDlgMemoryDisplay::tick() {
 
 bool CDlgMemoryDisplay::read(Area& area) {
     MemoryGridModel* model = area.model;
-    const std::uint16_t address = model->grid().blockAddress(topVisibleRow(area.view));
-    return worker_->run([this, model, address](GatewayLink& link, Prompt& prompt,
-                                               const OperationContext& context) -> ExchangeWorker::Result {
-        const MemoryOutcome outcome = readMemory(link, address, prompt, context);
-        return [this, model, outcome] {
+    // The rows on screen, four to a read, the first read at the top row; the last read is
+    // kept inside the area, so it may overlap the one before.
+    const MemoryGrid& grid = model->grid();
+    const std::size_t top = topVisibleRow(area.view);
+    std::vector<std::uint16_t> addresses;
+    for (std::size_t row = top; row < top + visibleRows(area.view); row += memoryBlockRows)
+        if (addresses.empty() || grid.blockAddress(row) != addresses.back())
+            addresses.push_back(grid.blockAddress(row));
+    return worker_->run([this, model, addresses](GatewayLink& link, Prompt& prompt,
+                                                 const OperationContext& context) -> ExchangeWorker::Result {
+        std::vector<MemoryBlock> blocks;
+        bool closeWindow = false;
+        for (const std::uint16_t address : addresses) {
+            MemoryOutcome outcome = readMemory(link, address, prompt, context);
             if (outcome.block)
-                model->showBlock(*outcome.block);
-            if (outcome.closeWindow)
+                blocks.push_back(std::move(*outcome.block));
+            closeWindow = outcome.closeWindow;
+            if (!outcome.ok)
+                break; // its message has been shown; the next tick tries again
+        }
+        return [this, model, blocks = std::move(blocks), closeWindow] {
+            for (const MemoryBlock& block : blocks)
+                model->showBlock(block);
+            if (closeWindow)
                 close();
         };
     });

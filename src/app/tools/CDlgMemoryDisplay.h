@@ -22,8 +22,9 @@ class MemoryGridModel;
 class Session;
 
 // The "Memory Display" window: the gateway's input data (0-2999) and output data
-// (3000-4999) as hexadecimal bytes, read every 300 ms one area after the other (the rows on
-// screen), with "Stop"/"Go on" per area, "Save" and "Load" of ".data" files, editing of
+// (3000-4999) as hexadecimal bytes, read every 300 ms one area after the other: the rows on
+// screen, 64 bytes (four rows) to a read from the top row down, so that every row the
+// engineer looks at is live. It has "Stop"/"Go on" per area, "Save" and "Load" of ".data" files, editing of
 // output bytes in place and "Send" of the four output rows on screen. Every exchange runs on
 // the window's ExchangeWorker; a tick that finds it busy starts nothing. The core shows the
 // messages; a failure it marks as closing closes the window.
@@ -65,6 +66,8 @@ public:
     [[nodiscard]] ExchangeWorker* worker() const { return worker_; }
     // The top row on screen of a grid, which a read or a Send follows.
     [[nodiscard]] static std::size_t topVisibleRow(const QTableView* view);
+    // How many rows are on screen, the last perhaps in part.
+    [[nodiscard]] static std::size_t visibleRows(const QTableView* view);
 
 Q_SIGNALS:
     // The window has closed (by its close box or a failure): the main window offers the

@@ -229,8 +229,9 @@ bool CDlgSerialDebug2::sendFields(bool withMessages) {
 }
 
 bool CDlgSerialDebug2::exchange(std::vector<std::uint8_t> request, bool withMessages) {
-    return worker_->run([this, request = std::move(request), withMessages](
-                            GatewayLink& link, Prompt& prompt, const OperationContext& context) -> ExchangeWorker::Result {
+    return worker_->run([this, request = std::move(request),
+                         withMessages](GatewayLink& link, Prompt& prompt,
+                                       const OperationContext& context) -> ExchangeWorker::Result {
         auto* serial = dynamic_cast<SerialGatewayLink*>(&link);
         if (serial == nullptr)
             return {};
@@ -287,16 +288,17 @@ void CDlgSerialDebug2::closeEvent(QCloseEvent* event) {
 
 void CDlgSerialDebug2::leave() {
     const std::uint8_t channel = channelIndex();
-    (void)worker_->run([channel](GatewayLink& link, Prompt&, const OperationContext&) -> ExchangeWorker::Result {
-        auto* serial = dynamic_cast<SerialGatewayLink*>(&link);
-        if (serial != nullptr && serial->isOpen()) {
-            (void)serial->serialWriteKeepOpen(leaveRequest(channel));
-            os::pauseMilliseconds(leavePauseMs);
-            serial->purge();
-        }
-        link.close();
-        return {};
-    });
+    (void)worker_->run(
+        [channel](GatewayLink& link, Prompt&, const OperationContext&) -> ExchangeWorker::Result {
+            auto* serial = dynamic_cast<SerialGatewayLink*>(&link);
+            if (serial != nullptr && serial->isOpen()) {
+                (void)serial->serialWriteKeepOpen(leaveRequest(channel));
+                os::pauseMilliseconds(leavePauseMs);
+                serial->purge();
+            }
+            link.close();
+            return {};
+        });
 }
 
 void CDlgSerialDebug2::deleteWhenIdle() {

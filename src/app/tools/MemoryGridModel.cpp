@@ -52,7 +52,8 @@ QVariant MemoryGridModel::headerData(int section, Qt::Orientation orientation, i
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section == 0 ? QStringLiteral("Addr") : QStringLiteral("%1").arg(section - 1, 2, 10, QLatin1Char('0'));
+        return section == 0 ? QStringLiteral("Addr")
+                            : QStringLiteral("%1").arg(section - 1, 2, 10, QLatin1Char('0'));
     return QString::fromStdString(grid_.rowAddressText(static_cast<std::size_t>(section)));
 }
 
