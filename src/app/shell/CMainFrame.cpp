@@ -352,6 +352,14 @@ void CMainFrame::runTransfer(bool upload) {
         setWindowTitle(QString::fromUtf8(ProjectDocument::StartCaption));
 }
 
+CDlgMemoryDisplay* CMainFrame::memoryDisplay() const {
+    return memoryDisplay_;
+}
+
+CDlgSerialDebug2* CMainFrame::serialDebugWindow() const {
+    return serialDebug_;
+}
+
 void CMainFrame::showMemory() {
     if (!enable_flags::openMemoryDisplay(session_.state)) {
         controller_->refresh();

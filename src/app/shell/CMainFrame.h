@@ -55,8 +55,8 @@ public:
     [[nodiscard]] CDlgPacketASCIITranslate* packedAsciiWindow() const { return packedAscii_; }
     [[nodiscard]] CDlgIEEE754FloatTrans* floatWindow() const { return floatWindow_; }
     // The open memory display and serial debug assistant, if any.
-    [[nodiscard]] CDlgMemoryDisplay* memoryDisplay() const { return memoryDisplay_; }
-    [[nodiscard]] CDlgSerialDebug2* serialDebugWindow() const { return serialDebug_; }
+    [[nodiscard]] CDlgMemoryDisplay* memoryDisplay() const;
+    [[nodiscard]] CDlgSerialDebug2* serialDebugWindow() const;
 
 Q_SIGNALS:
     // The window closed after the document agreed: the program ends.

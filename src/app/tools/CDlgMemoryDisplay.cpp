@@ -117,8 +117,12 @@ QGroupBox* CDlgMemoryDisplay::buildArea(const QString& title, Area& area, Memory
     area.view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     area.view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area.view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    const int width = (1 + MemoryGridModel::ByteColumns) * columnWidth + 2 * area.view->frameWidth() +
-                      area.view->verticalScrollBar()->sizeHint().width();
+    // The address column is as wide as its four digits need, so that none is cut off.
+    const int addressWidth =
+        std::max(columnWidth, area.view->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 14);
+    area.view->setColumnWidth(0, addressWidth);
+    const int width = addressWidth + MemoryGridModel::ByteColumns * columnWidth +
+                      2 * area.view->frameWidth() + area.view->verticalScrollBar()->sizeHint().width();
     area.view->setFixedWidth(width);
     // Sixteen rows on screen: four reads a tick keep every row shown up to date.
     area.view->setMinimumHeight(visibleRowsShown * rowHeight + 2 * area.view->frameWidth());
