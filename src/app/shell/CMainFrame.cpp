@@ -21,7 +21,9 @@
 #include "tools/CDlgCommandIOData.h"
 #include "tools/CDlgDiagnose.h"
 #include "tools/CDlgIEEE754FloatTrans.h"
+#include "tools/CDlgMemoryDisplay.h"
 #include "tools/CDlgPacketASCIITranslate.h"
+#include "tools/CDlgSerialDebug2.h"
 #include "tools/dlgSet.h"
 
 #include <QAction>
@@ -360,8 +362,33 @@ bool CMainFrame::runTransfer(bool upload) {
     return attempted;
 }
 
+CDlgMemoryDisplay* CMainFrame::memoryDisplay() const {
+    return memoryDisplay_;
+}
+
+CDlgSerialDebug2* CMainFrame::serialDebugWindow() const {
+    return serialDebug_;
+}
+
 void CMainFrame::showMemory() {
-    (void)enable_flags::openMemoryDisplay(session_.state);
+    if (!enable_flags::openMemoryDisplay(session_.state)) {
+        controller_->refresh();
+        return;
+    }
+    controller_->refresh();
+    if (memoryDisplay_ && memoryDisplay_->isVisible()) {
+        memoryDisplay_->present();
+        return;
+    }
+    // Each opening gets a fresh window; a closed one goes once its last exchange has ended.
+    auto* window = new CDlgMemoryDisplay(session_, this);
+    memoryDisplay_ = window;
+    connect(window, &CDlgMemoryDisplay::closed, this, [this, window] {
+        controller_->refresh();
+        window->deleteWhenIdle();
+    });
+    if (!window->start(transferChoosers()))
+        window->deleteLater();
     controller_->refresh();
 }
 
@@ -384,7 +411,23 @@ void CMainFrame::diagnose() {
 }
 
 void CMainFrame::serialDebug() {
-    (void)enable_flags::openSerialDebug(session_.state);
+    if (!enable_flags::openSerialDebug(session_.state)) {
+        controller_->refresh();
+        return;
+    }
+    controller_->refresh();
+    if (serialDebug_ && serialDebug_->isVisible()) {
+        serialDebug_->present();
+        return;
+    }
+    auto* window = new CDlgSerialDebug2(session_, this);
+    serialDebug_ = window;
+    connect(window, &CDlgSerialDebug2::closed, this, [this, window] {
+        controller_->refresh();
+        window->deleteWhenIdle();
+    });
+    if (!window->start(transferChoosers().serialPort))
+        window->deleteLater();
     controller_->refresh();
 }
 

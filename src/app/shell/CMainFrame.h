@@ -4,6 +4,7 @@
 #include "shell/MainActions.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,8 @@ class ActionController;
 class CDlgCommandIOData;
 class CDlgDiagnose;
 class CDlgIEEE754FloatTrans;
+class CDlgMemoryDisplay;
+class CDlgSerialDebug2;
 class CDlgPacketASCIITranslate;
 class NewsPane;
 class ParameterGridView;
@@ -55,6 +58,9 @@ public:
     [[nodiscard]] CDlgIEEE754FloatTrans* floatWindow() const { return floatWindow_; }
     [[nodiscard]] CDlgDiagnose* diagnoseWindow() const { return diagnose_; }
     [[nodiscard]] CDlgCommandIOData* commandDataWindow() const { return commandData_; }
+    // The open memory display and serial debug assistant, if any.
+    [[nodiscard]] CDlgMemoryDisplay* memoryDisplay() const;
+    [[nodiscard]] CDlgSerialDebug2* serialDebugWindow() const;
 
 Q_SIGNALS:
     // The window closed after the document agreed: the program ends.
@@ -109,6 +115,8 @@ private:
     CDlgIEEE754FloatTrans* floatWindow_ = nullptr;
     CDlgCommandIOData* commandData_ = nullptr;
     CDlgDiagnose* diagnose_ = nullptr;
+    QPointer<CDlgMemoryDisplay> memoryDisplay_;
+    QPointer<CDlgSerialDebug2> serialDebug_;
 };
 
 } // namespace korvan::gui

@@ -93,6 +93,27 @@ bool openSerialDebug(AppState& state) {
     return true;
 }
 
+void memoryDisplaySearchCancelled(AppState& state) {
+    state.canSelectMode = true;
+    state.canDiagnose = true;
+    state.canShowMemory = true;
+    state.canSerialDebug = true;
+}
+
+void memoryDisplayClosed(AppState& state) {
+    if (state.mode != WorkMode::Debug)
+        return;
+    state.canDiagnose = true;
+    state.canSerialDebug = state.serialDebugAllowed;
+}
+
+void serialDebugClosed(AppState& state) {
+    if (state.mode != WorkMode::Debug)
+        return;
+    state.canShowMemory = true;
+    state.canDiagnose = true;
+}
+
 void treeSelectionChanged(AppState& state) {
     state.linkKind = LinkKind::Serial;
 }

@@ -23,6 +23,13 @@ bool openSerialDebug(AppState& state);
 // Diagnose's own upload rebuilt the tree, which offered the transfers again: while Diagnose
 // holds the link they stay off, as its opening set them.
 void diagnoseUploadEnded(AppState& state);
+// The gateway search of the memory display was cancelled on a TCP model: the window closes
+// and the mode switch and the debug tools are offered again.
+void memoryDisplaySearchCancelled(AppState& state);
+// A debug tool has closed: in Debug mode the other tools its opening held back are offered
+// again (download and upload stay with the mode).
+void memoryDisplayClosed(AppState& state);
+void serialDebugClosed(AppState& state);
 void treeSelectionChanged(AppState& state);
 
 } // namespace enable_flags

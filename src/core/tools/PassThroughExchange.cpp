@@ -83,6 +83,31 @@ std::optional<std::string> xorCheckText(std::string_view data) {
     return hexPair(check);
 }
 
+std::optional<unsigned> autoSendPeriod(std::string_view text, Prompt& prompt) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t last = text.find_last_not_of(" \t");
+    const std::string_view digits =
+        first == std::string_view::npos ? std::string_view{} : text.substr(first, last - first + 1);
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        prompt.message("Enter a positive integer.");
+        return std::nullopt;
+    }
+    // Digits beyond the range's width are out of range however they continue.
+    unsigned long long value = 0;
+    for (char c : digits) {
+        value = value * 10 + static_cast<unsigned>(c - '0');
+        if (value > autoSendMaximumMs)
+            break;
+    }
+    if (value < autoSendMinimumMs || value > autoSendMaximumMs) {
+        prompt.message("Enter an integer between " + std::to_string(autoSendMinimumMs) + " and " +
+                       std::to_string(autoSendMaximumMs) + ".");
+        return std::nullopt;
+    }
+    return static_cast<unsigned>(value);
+}
+
 std::optional<std::string> sendPassThrough(SerialGatewayLink& link, std::span<const std::uint8_t> request,
                                            Prompt* prompt, const OperationContext& context) {
     if (context.stopRequested()) {

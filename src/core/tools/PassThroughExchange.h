@@ -30,6 +30,12 @@ class SerialGatewayLink;
 // "Checknum": the XOR of the data bytes as two upper-case digits; nothing for invalid text.
 [[nodiscard]] std::optional<std::string> xorCheckText(std::string_view data);
 
+// The auto-send period typed, 500 to 65536 ms. Otherwise "Enter a positive integer." (not a
+// number) or "Enter an integer between 500 and 65536." is shown and nothing answered.
+inline constexpr unsigned autoSendMinimumMs = 500;
+inline constexpr unsigned autoSendMaximumMs = 65536;
+[[nodiscard]] std::optional<unsigned> autoSendPeriod(std::string_view text, Prompt& prompt);
+
 // One send: the request written (the port stays open on failure), then the reply read.
 // Answers the reply line; "Failed writting serial port" is shown when `prompt` is given. A
 // stop the context requested first sends nothing, closes the port and answers nothing.

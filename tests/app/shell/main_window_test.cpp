@@ -1,12 +1,14 @@
 #include "ModalDriver.h"
 #include "WindowFixture.h"
 #include "app/EnableFlags.h"
+#include "gateway/CDlgSetSrialPort.h"
 #include "help/NewsPane.h"
 #include "mapping/ConflictDialog.h"
 #include "project/ParameterGridView.h"
 #include "project/ProjectTreePane.h"
 #include "shell/CDlgSelectMode.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QMenu>
@@ -254,7 +256,16 @@ private Q_SLOTS:
         QVERIFY(!a.serialDebug->isEnabled());
 
         chooseMode(window, WorkMode::Debug);
-        a.serialDebug->trigger();
+        {
+            // The assistant asks for its serial port first; the port opens only at a send.
+            const test::ModalDriver driver([](QWidget* opened) {
+                auto* dialog = qobject_cast<gui::CDlgSetSrialPort*>(opened);
+                QVERIFY(dialog != nullptr);
+                dialog->portList()->setEditText(QStringLiteral("/dev/pts/42"));
+                dialog->accept();
+            });
+            a.serialDebug->trigger();
+        }
         QVERIFY(!a.showMemory->isEnabled());
         QVERIFY(!a.diagnose->isEnabled());
         QVERIFY(a.serialDebug->isEnabled());

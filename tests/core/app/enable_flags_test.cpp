@@ -74,5 +74,27 @@ TEST(EnableFlags, UploadOverEthernetLocksTheModeSwitchAndTreeSelectionGoesSerial
     EXPECT_EQ(state.canSelectMode, 1);
 }
 
+TEST(EnableFlags, ClosingADebugToolOffersTheOthersAgainInDebugMode) {
+    AppState state;
+    state.serialDebugAllowed = 1;
+    debugModeChosen(state);
+    EXPECT_TRUE(openMemoryDisplay(state));
+    memoryDisplayClosed(state);
+    EXPECT_EQ(offered(state), (Offered{0, 0, 1, 1, 1}));
+    EXPECT_TRUE(openSerialDebug(state));
+    serialDebugClosed(state);
+    EXPECT_EQ(offered(state), (Offered{0, 0, 1, 1, 1}));
+
+    configModeChosen(state);
+    memoryDisplayClosed(state);
+    serialDebugClosed(state);
+    EXPECT_EQ(offered(state), (Offered{1, 1, 0, 0, 0}));
+
+    state.canSelectMode = 0;
+    memoryDisplaySearchCancelled(state);
+    EXPECT_EQ(state.canSelectMode, 1);
+    EXPECT_EQ(offered(state), (Offered{1, 1, 1, 1, 1}));
+}
+
 } // namespace
 } // namespace korvan

@@ -84,6 +84,26 @@ TEST(PassThroughFrames, RequestChecknumAndReplyLines) {
     EXPECT_EQ(leaveRequest(2), (Bytes{0x4A, 0x02, 0x02, 0x00, 0x4E}));
 }
 
+TEST(PassThroughFrames, TheAutoSendPeriodIsANumberFrom500To65536) {
+    struct Case {
+        const char* text;
+        std::optional<unsigned> period;
+        const char* message;
+    };
+    for (const Case c :
+         {Case{"500", 500u, ""}, Case{"65536", 65536u, ""}, Case{" 1000 ", 1000u, ""},
+          Case{"499", std::nullopt, "Enter an integer between 500 and 65536."},
+          Case{"65537", std::nullopt, "Enter an integer between 500 and 65536."},
+          Case{"99999999999999999999", std::nullopt, "Enter an integer between 500 and 65536."},
+          Case{"", std::nullopt, "Enter a positive integer."},
+          Case{"-600", std::nullopt, "Enter a positive integer."},
+          Case{"6o0", std::nullopt, "Enter a positive integer."}}) {
+        test::ScriptedPrompt prompt;
+        EXPECT_EQ(autoSendPeriod(c.text, prompt), c.period) << c.text;
+        EXPECT_EQ(prompt.shown, c.period ? Strings{} : Strings{c.message}) << c.text;
+    }
+}
+
 struct RecordingProgress {
     OperationContext context() {
         return OperationContext([this](int done, int total) { calls.emplace_back(done, total); });
