@@ -98,16 +98,17 @@ void CDlgMemoryDisplay::build() {
 QGroupBox* CDlgMemoryDisplay::buildArea(const QString& title, Area& area, MemoryArea memory, bool output) {
     auto* group = new QGroupBox(title, this);
     group->setAccessibleName(title);
-    auto* label = new QLabel(QString::fromLatin1(heading), group);
-    label->setTextFormat(Qt::PlainText);
-    label->setAccessibleName(label->text());
 
     area.model = new MemoryGridModel(memory, output, this);
     area.view = new QTableView(group);
     area.view->setObjectName(output ? QStringLiteral("outputGrid") : QStringLiteral("inputGrid"));
     area.view->setAccessibleName(title);
     area.view->setModel(area.model);
-    area.view->horizontalHeader()->hide();
+    // The heading is the grid's own column header, so each label sits over its column in any
+    // font; the fixed heading text stays its accessible name.
+    area.view->horizontalHeader()->setAccessibleName(QString::fromLatin1(heading));
+    area.view->horizontalHeader()->setSectionsClickable(false);
+    area.view->horizontalHeader()->setHighlightSections(false);
     area.view->verticalHeader()->hide();
     area.view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     area.view->verticalHeader()->setDefaultSectionSize(rowHeight);
@@ -125,7 +126,8 @@ QGroupBox* CDlgMemoryDisplay::buildArea(const QString& title, Area& area, Memory
                       2 * area.view->frameWidth() + area.view->verticalScrollBar()->sizeHint().width();
     area.view->setFixedWidth(width);
     // Sixteen rows on screen: four reads a tick keep every row shown up to date.
-    area.view->setMinimumHeight(visibleRowsShown * rowHeight + 2 * area.view->frameWidth());
+    area.view->setMinimumHeight(visibleRowsShown * rowHeight + area.view->horizontalHeader()->sizeHint().height() +
+                                2 * area.view->frameWidth());
     if (output) {
         area.view->setItemDelegate(new ByteCellDelegate(area.view));
         area.view->setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -150,7 +152,6 @@ QGroupBox* CDlgMemoryDisplay::buildArea(const QString& title, Area& area, Memory
     buttons->addWidget(area.stop);
 
     auto* column = new QVBoxLayout(group);
-    column->addWidget(label);
     column->addWidget(area.view, 1);
     column->addLayout(buttons);
     return group;
