@@ -48,6 +48,8 @@ void signInThenPressOk(QWidget* opened, const std::function<void(const QTableVie
     QTimer::singleShot(0, qApp, [] {
         QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CDlgupdown*>(QApplication::activeModalWidget()) != nullptr,
                                  5000);
+        if (qEnvironmentVariableIsSet("KORVAN_SHOTS"))
+            QApplication::activeModalWidget()->grab().save(QStringLiteral("/tmp/mwt-download.png"));
         pressOk(QApplication::activeModalWidget());
     });
 }
@@ -138,6 +140,8 @@ private Q_SLOTS:
                 signInThenPressOk(opened, [&](const QTableView* list) {
                     for (int column = 0; column < list->model()->columnCount(); ++column)
                         listed.push_back(list->model()->index(0, column).data().toString());
+                    if (qEnvironmentVariableIsSet("KORVAN_SHOTS"))
+                        list->window()->grab().save(QStringLiteral("/tmp/mwt-search.png"));
                 });
             },
             30000);
