@@ -4,6 +4,7 @@
 // before each read, and every byte at 19200 baud (10 bits a byte).
 //
 // usage: bench_download [tcp|serial|both]   (the serial run takes several minutes)
+#include "FloorCountingLink.h"
 #include "VelaSimulator.h"
 #include "link/ConfigurationDownload.h"
 #include "link/SerialGatewayLink.h"
@@ -21,61 +22,7 @@ namespace {
 
 using namespace korvan;
 using Clock = std::chrono::steady_clock;
-
-constexpr double serialByteMs = 10.0 * 1000.0 / 19200.0;
-
-// Passes every call on and adds up the protocol's own waits for it.
-class FloorCountingLink : public GatewayLink {
-public:
-    explicit FloorCountingLink(GatewayLink& inner) : inner_(inner) {}
-
-    [[nodiscard]] double floorMs() const { return floorMs_; }
-    [[nodiscard]] int exchanges() const { return exchanges_; }
-
-    bool isEthernet() const override { return inner_.isEthernet(); }
-    ResultCode open() override { return inner_.open(); }
-    void close() override { inner_.close(); }
-    LinkReply exchange(const LinkRequest& request) override {
-        ++exchanges_;
-        if (isEthernet())
-            floorMs_ += 15;
-        else
-            floorMs_ += request.serialPauseMs + 50 +
-                        static_cast<double>(request.frame.size() + request.serialAnswerLength) * serialByteMs;
-        return inner_.exchange(request);
-    }
-    LinkFailure sendOnly(const LinkRequest& request) override {
-        floorMs_ += isEthernet() ? 15 : static_cast<double>(request.frame.size()) * serialByteMs;
-        return inner_.sendOnly(request);
-    }
-    LinkFailure beginSession(int receiveTimeoutMs, int sendTimeoutMs) override {
-        return inner_.beginSession(receiveTimeoutMs, sendTimeoutMs);
-    }
-    void endSession() override { inner_.endSession(); }
-    LinkReply managementExchange(std::span<const std::uint8_t> request, std::size_t minimum,
-                                 std::size_t maximum, int receiveTimeoutMs, int sendTimeoutMs) override {
-        ++exchanges_;
-        floorMs_ += 15;
-        return inner_.managementExchange(request, minimum, maximum, receiveTimeoutMs, sendTimeoutMs);
-    }
-    LinkFailure serialWrite(std::span<const std::uint8_t> bytes) override {
-        floorMs_ += static_cast<double>(bytes.size()) * serialByteMs;
-        return inner_.serialWrite(bytes);
-    }
-    LinkReply serialRead(std::size_t n) override {
-        floorMs_ += 50 + static_cast<double>(n) * serialByteMs;
-        return inner_.serialRead(n);
-    }
-    Bytes serialPollRead(std::size_t n) override {
-        floorMs_ += 50;
-        return inner_.serialPollRead(n);
-    }
-
-private:
-    GatewayLink& inner_;
-    double floorMs_ = 0;
-    int exchanges_ = 0;
-};
+using bench::FloorCountingLink;
 
 bool runOne(bool serial) {
     const GatewayModel model = serial ? GatewayModel::Vela3hRtu : GatewayModel::Vela3hTcp;

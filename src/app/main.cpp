@@ -86,6 +86,11 @@ int main(int argc, char* argv[]) {
     QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Korvan"));
     session.start(*model);
     session.presetGateway(arguments.gateway);
+    if (arguments.searchPort) {
+        SearchSettings search;
+        search.port = *arguments.searchPort;
+        session.search = search;
+    }
 
     CMainFrame window(session, settings);
     prompt.setWindow(&window);

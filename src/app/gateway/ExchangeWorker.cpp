@@ -1,10 +1,12 @@
 #include "gateway/ExchangeWorker.h"
 
 #include "link/GatewayLink.h"
+#include "support/Courier.h"
 
 namespace korvan::gui {
 
-ExchangeWorker::ExchangeWorker(Prompt& prompt, QObject* parent) : QObject(parent), prompt_(prompt) {}
+ExchangeWorker::ExchangeWorker(Prompt& prompt, QObject* parent)
+    : QObject(parent), prompt_(prompt), courier_(Courier::of(this)) {}
 
 ExchangeWorker::~ExchangeWorker() {
     cancel();
@@ -34,9 +36,7 @@ bool ExchangeWorker::run(Job job) {
             Result result = job(*link, *prompt, context);
             // The result is handed over after the job's last message; the thread is joined there
             // and has nothing left to do but return.
-            QMetaObject::invokeMethod(
-                this, [this, result = std::move(result)]() mutable { finish(std::move(result)); },
-                Qt::QueuedConnection);
+            courier_->post([this, result = std::move(result)]() mutable { finish(std::move(result)); });
         });
     return true;
 }

@@ -15,6 +15,8 @@ class Prompt;
 
 namespace korvan::gui {
 
+class Courier;
+
 // Runs the exchanges of a live window (Diagnose, the memory display, the command data window,
 // the serial debug assistant) on a thread of its own, one at a time, over the link it owns.
 //
@@ -56,6 +58,8 @@ private:
     void finish(Result result);
 
     Prompt& prompt_;
+    // Hands the job's result to the user-interface thread.
+    Courier* courier_;
     std::unique_ptr<GatewayLink> link_;
     std::shared_ptr<WorkerPrompt> current_;
     bool cancelled_ = false;

@@ -1,11 +1,12 @@
 #include "gateway/TransferWorker.h"
 
 #include "link/GatewayLink.h"
+#include "support/Courier.h"
 
 namespace korvan::gui {
 
 TransferWorker::TransferWorker(CProductTarn& product, Prompt& prompt, QObject* parent)
-    : QObject(parent), product_(product), prompt_(prompt, this) {}
+    : QObject(parent), product_(product), courier_(Courier::of(this)), prompt_(prompt, this) {}
 
 TransferWorker::~TransferWorker() {
     // Nobody is left to answer: the worker's questions get Cancel, its messages are dropped.
@@ -41,13 +42,10 @@ void TransferWorker::tellProgress(int done, int total) {
     total_ = total;
     if (progressPosted_.exchange(true))
         return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            progressPosted_ = false;
-            Q_EMIT progress(done_, total_);
-        },
-        Qt::QueuedConnection);
+    courier_->post([this] {
+        progressPosted_ = false;
+        Q_EMIT progress(done_, total_);
+    });
 }
 
 void TransferWorker::run(std::stop_token stop) {
@@ -59,15 +57,12 @@ void TransferWorker::run(std::stop_token stop) {
     link_->close();
     // The end is told after the last progress report, on the user-interface thread, where the
     // thread is joined: it has nothing left to do but return.
-    QMetaObject::invokeMethod(
-        this,
-        [this, outcome] {
-            if (thread_.joinable())
-                thread_.join();
-            outcome_ = outcome;
-            Q_EMIT finished();
-        },
-        Qt::QueuedConnection);
+    courier_->post([this, outcome] {
+        if (thread_.joinable())
+            thread_.join();
+        outcome_ = outcome;
+        Q_EMIT finished();
+    });
 }
 
 } // namespace korvan::gui

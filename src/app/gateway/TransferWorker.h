@@ -17,6 +17,8 @@ class Prompt;
 
 namespace korvan::gui {
 
+class Courier;
+
 enum class TransferDirection { Download, Upload };
 
 // Runs one download or upload of the core on a thread of its own, so that the window keeps
@@ -56,6 +58,8 @@ private:
     void tellProgress(int done, int total);
 
     CProductTarn& product_;
+    // Hands progress and the end to the user-interface thread.
+    Courier* courier_;
     WorkerPrompt prompt_;
     TransferDirection direction_ = TransferDirection::Download;
     std::unique_ptr<GatewayLink> link_;

@@ -1,12 +1,15 @@
 #include "gateway/WorkerPrompt.h"
 
+#include "support/Courier.h"
+
 #include <QThread>
 #include <string>
 
 namespace korvan::gui {
 
 WorkerPrompt::WorkerPrompt(Prompt& target, QObject* context)
-    : target_(target), context_(context), shared_(std::make_shared<Shared>()) {}
+    : target_(target), context_(context), courier_(context != nullptr ? Courier::of(context) : nullptr),
+      shared_(std::make_shared<Shared>()) {}
 
 WorkerPrompt::~WorkerPrompt() {
     abandon();
@@ -21,7 +24,7 @@ void WorkerPrompt::abandon() {
 }
 
 template <class Result, class Ask> Result WorkerPrompt::onUiThread(Result fallback, Ask ask) {
-    if (context_ == nullptr)
+    if (context_ == nullptr || courier_ == nullptr)
         return fallback;
     if (QThread::currentThread() == context_->thread())
         return ask(target_);
@@ -39,23 +42,20 @@ template <class Result, class Ask> Result WorkerPrompt::onUiThread(Result fallba
     Prompt* target = &target_;
     // The call holds what it needs by value or by shared pointer: when the worker has given
     // up waiting, nothing of it is left dangling.
-    QMetaObject::invokeMethod(
-        context_.data(),
-        [call, shared, target, ask]() mutable {
-            {
-                std::lock_guard lock(shared->mutex);
-                if (shared->abandoned)
-                    return;
-            }
-            Result result = ask(*target);
-            {
-                std::lock_guard lock(shared->mutex);
-                call->result = std::move(result);
-                call->done = true;
-            }
-            shared->answered.notify_all();
-        },
-        Qt::QueuedConnection);
+    courier_->post([call, shared, target, ask]() mutable {
+        {
+            std::lock_guard lock(shared->mutex);
+            if (shared->abandoned)
+                return;
+        }
+        Result result = ask(*target);
+        {
+            std::lock_guard lock(shared->mutex);
+            call->result = std::move(result);
+            call->done = true;
+        }
+        shared->answered.notify_all();
+    });
     std::unique_lock lock(shared->mutex);
     shared->answered.wait(lock, [&] { return call->done || shared->abandoned; });
     return call->done ? std::move(call->result) : fallback;

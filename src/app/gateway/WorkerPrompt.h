@@ -10,6 +10,8 @@
 
 namespace korvan::gui {
 
+class Courier;
+
 // The prompt a worker thread reports through: every message, question and file dialog is
 // handed to the user-interface thread and answered there by the window's own prompt, while
 // the worker waits. So the window's prompt (a message box, or a test's script) is only ever
@@ -21,7 +23,8 @@ namespace korvan::gui {
 // there but nobody waits for it. Then the window may wait for the worker without a deadlock.
 class WorkerPrompt : public Prompt {
 public:
-    // `target` is called on the thread of `context`, which must outlive every call.
+    // `target` is called on the thread of `context`, which must outlive every call. Made on
+    // that thread.
     WorkerPrompt(Prompt& target, QObject* context);
     ~WorkerPrompt() override;
     WorkerPrompt(const WorkerPrompt&) = delete;
@@ -43,6 +46,8 @@ private:
 
     Prompt& target_;
     QPointer<QObject> context_;
+    // The context's courier, which carries the calls to its thread.
+    QPointer<Courier> courier_;
     std::shared_ptr<Shared> shared_;
 };
 

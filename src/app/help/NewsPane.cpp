@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "help/NewsBrowser.h"
 #include "help/NewsWatcher.h"
+#include "support/Courier.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -65,15 +66,31 @@ void NewsPane::startWatcher(const DownloadLimits& limits) {
     watcher->moveToThread(thread_);
     connect(thread_, &QThread::started, watcher, &NewsWatcher::start);
     connect(thread_, &QThread::finished, watcher, &QObject::deleteLater);
-    connect(watcher, &NewsWatcher::checked, this, [this](bool reachable) {
-        state_.newsOnline = reachable ? 1 : 0;
-        Q_EMIT newsChecked(reachable);
-    });
-    connect(watcher, &NewsWatcher::onlinePageArrived, this, [this](const QString& html, const QUrl& url) {
-        browser_->showOnlinePage(html, url);
-        Q_EMIT onlinePageShown();
-    });
-    connect(watcher, &NewsWatcher::manualFetched, this, &NewsPane::manualFetched);
+    // What the watcher finds is carried to the pane's thread by its courier, which orders the
+    // watcher's work before the pane's; the connections themselves stay on the watcher's thread.
+    Courier* courier = Courier::of(this);
+    connect(
+        watcher, &NewsWatcher::checked, watcher,
+        [this, courier](bool reachable) {
+            courier->post([this, reachable] {
+                state_.newsOnline = reachable ? 1 : 0;
+                Q_EMIT newsChecked(reachable);
+            });
+        },
+        Qt::DirectConnection);
+    connect(
+        watcher, &NewsWatcher::onlinePageArrived, watcher,
+        [this, courier](const QString& html, const QUrl& url) {
+            courier->post([this, html, url] {
+                browser_->showOnlinePage(html, url);
+                Q_EMIT onlinePageShown();
+            });
+        },
+        Qt::DirectConnection);
+    connect(
+        watcher, &NewsWatcher::manualFetched, watcher,
+        [this, courier](bool saved) { courier->post([this, saved] { Q_EMIT manualFetched(saved); }); },
+        Qt::DirectConnection);
     thread_->start();
 }
 

@@ -1,6 +1,7 @@
 #include "network/CSearch.h"
 
 #include "shell/Session.h"
+#include "support/Courier.h"
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -30,6 +30,8 @@ constexpr ListColumn columns[] = {
 SearchSettings withPort(std::optional<SearchSettings> settings, const Session& session) {
     if (settings)
         return std::move(*settings);
+    if (session.search)
+        return *session.search;
     SearchSettings fromSession;
     fromSession.port = session.link.managementPort;
     return fromSession;
@@ -124,17 +126,20 @@ void CSearch::start() {
     // The one query waits up to a second for its answer: it runs off the window's thread,
     // and nothing here reads the search until it has finished.
     status_->setText(QStringLiteral("Searching"));
-    worker_ = QThread::create([this, address = state.gatewayIp] { search_.open(true, address); });
-    connect(worker_, &QThread::finished, this, [this] {
-        if (worker_ == nullptr) // closed meanwhile: the dialog has waited for it already
-            return;
-        worker_->deleteLater();
-        worker_ = nullptr;
-        showState();
-        showRecords();
-        Q_EMIT searchCompleted();
+    // The answer comes back by the courier, which orders the worker's writes before the
+    // window's reads.
+    Courier* courier = Courier::of(this);
+    query_ = std::jthread([this, courier, address = state.gatewayIp] {
+        search_.open(true, address);
+        courier->post([this] {
+            if (!query_.joinable()) // closed meanwhile: the dialog has waited for it already
+                return;
+            query_.join(); // it has nothing left to do but return
+            showState();
+            showRecords();
+            Q_EMIT searchCompleted();
+        });
     });
-    worker_->start();
 }
 
 void CSearch::refresh() {
@@ -215,12 +220,9 @@ void CSearch::stopAll() {
         timer->stop();
     qDeleteAll(timers_);
     timers_.clear();
-    if (worker_ != nullptr) {
-        // The query ends by its own receive time-out, within a second.
-        worker_->wait();
-        delete worker_;
-        worker_ = nullptr;
-    }
+    // The query ends by its own receive time-out, within a second.
+    if (query_.joinable())
+        query_.join();
 }
 
 void CSearch::done(int result) {

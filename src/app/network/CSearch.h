@@ -6,12 +6,12 @@
 #include <QList>
 #include <optional>
 #include <string>
+#include <thread>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QStandardItemModel;
-class QThread;
 class QTimer;
 class QTableView;
 
@@ -42,7 +42,7 @@ public:
     [[nodiscard]] QPushButton* refreshButton() const { return refresh_; }
     [[nodiscard]] QPushButton* cancelButton() const { return cancel_; }
     // True while the fixed-address query's worker runs.
-    [[nodiscard]] bool querying() const { return worker_ != nullptr; }
+    [[nodiscard]] bool querying() const { return query_.joinable(); }
 
     void done(int result) override;
 
@@ -67,7 +67,8 @@ private:
     Session& session_;
     GatewaySearch search_;
     bool started_ = false;
-    QThread* worker_ = nullptr;
+    // The fixed-address query, while it runs.
+    std::jthread query_;
     QList<QTimer*> timers_;
     QStandardItemModel* records_ = nullptr;
     QTableView* list_ = nullptr;

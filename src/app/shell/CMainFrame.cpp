@@ -11,6 +11,7 @@
 #include "mapping/CommandSelectionDialog.h"
 #include "mapping/ConflictDialog.h"
 #include "network/CEthernetConfig.h"
+#include "network/CSearch.h"
 #include "project/ParameterGridView.h"
 #include "project/ProjectTreePane.h"
 #include "shell/ActionController.h"
@@ -331,8 +332,13 @@ void CMainFrame::serialSetting() {
 }
 
 CDlgupdown::Choosers CMainFrame::transferChoosers() const {
-    // The gateway search window takes the place of the default gateway choice here.
-    return CDlgupdown::defaultChoosers();
+    CDlgupdown::Choosers choosers = CDlgupdown::defaultChoosers();
+    // The TCP models' gateway is the one signed in to in the search window; its Cancel
+    // closes the transfer dialog before it shows.
+    choosers.gateway = [](Session& session, QWidget* parent) {
+        return runGatewaySearch(session, parent).has_value();
+    };
+    return choosers;
 }
 
 bool CMainFrame::runTransfer(bool upload) {

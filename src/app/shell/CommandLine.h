@@ -2,6 +2,7 @@
 
 #include "app/GatewayOptions.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@ namespace korvan::gui {
 struct ProgramArguments {
     GatewayOptions gateway;
     std::optional<std::string> projectFile;
+    // --search-port: the UDP port the gateway search asks on (the management port unless given).
+    std::optional<std::uint16_t> searchPort;
     bool help = false;
     bool version = false;
     std::string error; // why the command line cannot be used; empty when it can

@@ -7,6 +7,9 @@
 #include "app/ProjectTreeEditor.h"
 #include "link/LinkSettings.h"
 #include "model/CProductTarn.h"
+#include "network/GatewaySearch.h"
+
+#include <optional>
 
 namespace korvan {
 class Prompt;
@@ -40,6 +43,9 @@ public:
     ParameterGrid grid;
     // The gateway's Ethernet ports; its host is state.gatewayIp once one is known.
     LinkSettings link;
+    // How the gateway search asks, when not on the management port to the whole local
+    // network: the command line's --search-port, or a test's search kept on loopback.
+    std::optional<SearchSettings> search;
 
 private:
     Prompt& prompt_;

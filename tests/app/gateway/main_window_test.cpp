@@ -6,6 +6,7 @@
 #include "app/ProjectDocument.h"
 #include "gateway/CDlgSetSrialPort.h"
 #include "model/COrlaItem.h"
+#include "network/CSearch.h"
 #include "project/ProjectTreeModel.h"
 #include "project/ProjectTreePane.h"
 #include "support/SampleProjects.h"
@@ -14,7 +15,9 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 using namespace korvan;
 using korvan::gui::CDlgupdown;
@@ -28,6 +31,38 @@ void pressOk(QWidget* opened) {
     QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
 }
 
+// The search the transfer dialog opens for the TCP models: the first gateway listed is
+// clicked, then "Sign In" (after checking what `check` wants of the row); the transfer
+// dialog that opens next has OK pressed.
+void signInThenPressOk(QWidget* opened, const std::function<void(const QTableView*)>& check = {}) {
+    auto* search = qobject_cast<gui::CSearch*>(opened);
+    QVERIFY(search != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(search->list()->model()->rowCount() > 0, 5000);
+    if (check)
+        check(search->list());
+    QTest::mouseClick(search->list()->viewport(), Qt::LeftButton, {},
+                      search->list()->visualRect(search->list()->model()->index(0, 1)).center());
+    QVERIFY(search->signInButton()->isEnabled());
+    QTest::mouseClick(search->signInButton(), Qt::LeftButton);
+    // The transfer dialog opens once the search's own loop has ended.
+    QTimer::singleShot(0, qApp, [] {
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CDlgupdown*>(QApplication::activeModalWidget()) != nullptr,
+                                 5000);
+        if (qEnvironmentVariableIsSet("KORVAN_SHOTS"))
+            QApplication::activeModalWidget()->grab().save(QStringLiteral("/tmp/mwt-download.png"));
+        pressOk(QApplication::activeModalWidget());
+    });
+}
+
+// The search asks the simulator alone, by "broadcast" to loopback from loopback.
+SearchSettings loopbackSearch(test::SimulatorRun& run) {
+    SearchSettings settings;
+    settings.port = run.simulator().searchPort();
+    settings.broadcastAddress = "127.0.0.1";
+    settings.localAddresses = [] { return std::vector<std::string>{"127.0.0.1"}; };
+    return settings;
+}
+
 } // namespace
 
 class MainWindowTransferTest : public QObject {
@@ -37,11 +72,13 @@ private Q_SLOTS:
         test::SimulatorRun run(test::simulatorFor(GatewayModel::Vela1hTcp));
         test::WindowFixture fixture(GatewayModel::Vela1hTcp);
         fixture.core().link = run.settings();
+        // The search asks this address alone, on the management port.
         fixture.core().state.gatewayIp = "127.0.0.1";
+        fixture.core().state.directAddress = true;
         fixture.core().state.canDiagnose = true;
         fixture.core().product.networkBus().ethernetItems().at(0)->setValue("DHCP");
         fixture.prompt().answerNext(Answer::Yes);
-        const test::ModalDriver driver(pressOk, 30000);
+        const test::ModalDriver driver([](QWidget* opened) { signInThenPressOk(opened); }, 30000);
         fixture.actions().download->trigger();
         // The dialog closed after its download; the flags are those of a closed download.
         QVERIFY(QApplication::activeModalWidget() == nullptr);
@@ -65,9 +102,10 @@ private Q_SLOTS:
         test::WindowFixture fixture(GatewayModel::Vela3hTcp);
         fixture.core().link = run.settings();
         fixture.core().state.gatewayIp = "127.0.0.1";
+        fixture.core().state.directAddress = true;
         fixture.window->setWindowTitle(QStringLiteral("other"));
         const int rowsBefore = fixture.window->treePane()->model()->rowCount();
-        const test::ModalDriver driver(pressOk, 30000);
+        const test::ModalDriver driver([](QWidget* opened) { signInThenPressOk(opened); }, 30000);
         fixture.actions().upload->trigger();
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QCOMPARE(fixture.prompt().shown.back(), std::string("Upload successfully"));
@@ -83,6 +121,67 @@ private Q_SLOTS:
                     ->model()
                     ->findLabel(QString::fromStdString(channel.children.front().label))
                     .isValid());
+    }
+
+    // Nothing names the gateway: the download dialog's search finds the simulator, and the
+    // download goes to the address signed in to.
+    void downloadGoesToTheGatewayTheSearchFound() {
+        test::SimulatorRun run(test::simulatorFor(GatewayModel::Vela3hTcp));
+        test::WindowFixture fixture(GatewayModel::Vela3hTcp);
+        LinkSettings ports = run.settings();
+        ports.host.clear();
+        fixture.core().link = ports;
+        fixture.core().search = loopbackSearch(run);
+        fixture.core().state.gatewayIp.clear();
+        fixture.core().state.directAddress = false;
+        std::vector<QString> listed;
+        const test::ModalDriver driver(
+            [&](QWidget* opened) {
+                signInThenPressOk(opened, [&](const QTableView* list) {
+                    for (int column = 0; column < list->model()->columnCount(); ++column)
+                        listed.push_back(list->model()->index(0, column).data().toString());
+                    if (qEnvironmentVariableIsSet("KORVAN_SHOTS"))
+                        list->window()->grab().save(QStringLiteral("/tmp/mwt-search.png"));
+                });
+            },
+            30000);
+        fixture.actions().download->trigger();
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(listed.at(1), QStringLiteral("Vela-3H-TCP"));
+        QCOMPARE(listed.at(2), QStringLiteral("127.0.0.1"));
+        QCOMPARE(fixture.core().state.gatewayIp, std::string("127.0.0.1"));
+        QVERIFY(run.simulator().searchesAnswered() >= 1);
+        // The template's configuration went in whole: every channel, and the reset question.
+        QVERIFY(run.letters("tcp").find('C') != std::string::npos);
+        QCOMPARE(fixture.prompt().asked.back(), QuestionId::RemoteReset);
+    }
+
+    // Cancel in the search: the transfer dialog never shows and nothing is sent.
+    void cancellingTheSearchSendsNothing_data() {
+        QTest::addColumn<bool>("upload");
+        QTest::newRow("download") << false;
+        QTest::newRow("upload") << true;
+    }
+    void cancellingTheSearchSendsNothing() {
+        QFETCH(bool, upload);
+        test::SimulatorRun run(test::simulatorFor(GatewayModel::Vela1hTcp));
+        test::WindowFixture fixture(GatewayModel::Vela1hTcp);
+        fixture.core().link = run.settings();
+        fixture.core().search = loopbackSearch(run);
+        bool sawSearch = false;
+        const test::ModalDriver driver([&](QWidget* opened) {
+            auto* search = qobject_cast<gui::CSearch*>(opened);
+            QVERIFY(search != nullptr);
+            sawSearch = true;
+            QTest::mouseClick(search->cancelButton(), Qt::LeftButton);
+        });
+        (upload ? fixture.actions().upload : fixture.actions().download)->trigger();
+        QVERIFY(sawSearch);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        // Only the search's requests came in.
+        for (const sim::LoggedFrame& frame : run.simulator().frames())
+            QCOMPARE(frame.port, std::string("udp"));
+        QVERIFY(fixture.prompt().shown.empty());
     }
 
     void serialSettingChoosesThePort() {

@@ -53,6 +53,13 @@ private Q_SLOTS:
         QCOMPARE(full.gateway.gateway->port, std::uint16_t(1502));
         QCOMPARE(full.gateway.managementPort, std::uint16_t(18802));
         QCOMPARE(full.projectFile, std::optional<std::string>("/p/plant.xml"));
+        QVERIFY(!full.searchPort); // the search asks on the management port
+
+        const ProgramArguments search =
+            parseProgramArguments({"--search-port", "18901", "--mgmt-port", "18802"});
+        QCOMPARE(search.error, std::string());
+        QCOMPARE(search.searchPort, std::optional<std::uint16_t>(18901));
+        QCOMPARE(search.gateway.managementPort, std::uint16_t(18802));
 
         const ProgramArguments serial =
             parseProgramArguments({"--serial", "/dev/pts/4", "--model", "vela-3h-rtu"});
@@ -71,6 +78,9 @@ private Q_SLOTS:
                                        << "unknown model 'vela-2' (vela-1h-tcp, vela-3h-tcp or vela-3h-rtu)";
         QTest::newRow("missing value") << QStringList{"--gateway"} << "--gateway needs a value";
         QTest::newRow("bad port") << QStringList{"--mgmt-port", "0"} << "'0' is not a port number (1-65535)";
+        QTest::newRow("bad search port")
+            << QStringList{"--search-port", "65536"} << "'65536' is not a port number (1-65535)";
+        QTest::newRow("search port missing") << QStringList{"--search-port"} << "--search-port needs a value";
         QTest::newRow("unknown option") << QStringList{"--fast"} << "unknown option '--fast'";
         QTest::newRow("two projects")
             << QStringList{"a.xml", "b.xml"} << "unexpected argument 'b.xml': one project file at most";
