@@ -2,6 +2,7 @@
 // opens, runs its transfer on the worker, and the window's flags, tree and caption follow.
 #include "../shell/ModalDriver.h"
 #include "../shell/WindowFixture.h"
+#include "SearchDriving.h"
 #include "TransferFixture.h"
 #include "app/ProjectDocument.h"
 #include "gateway/CDlgSetSrialPort.h"
@@ -22,48 +23,9 @@
 using namespace korvan;
 using korvan::gui::CDlgupdown;
 
-namespace {
-
-// Presses OK in the transfer dialog the main window opened.
-void pressOk(QWidget* opened) {
-    auto* dialog = qobject_cast<CDlgupdown*>(opened);
-    QVERIFY(dialog != nullptr);
-    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-}
-
-// The search the transfer dialog opens for the TCP models: the first gateway listed is
-// clicked, then "Sign In" (after checking what `check` wants of the row); the transfer
-// dialog that opens next has OK pressed.
-void signInThenPressOk(QWidget* opened, const std::function<void(const QTableView*)>& check = {}) {
-    auto* search = qobject_cast<gui::CSearch*>(opened);
-    QVERIFY(search != nullptr);
-    QTRY_VERIFY_WITH_TIMEOUT(search->list()->model()->rowCount() > 0, 5000);
-    if (check)
-        check(search->list());
-    QTest::mouseClick(search->list()->viewport(), Qt::LeftButton, {},
-                      search->list()->visualRect(search->list()->model()->index(0, 1)).center());
-    QVERIFY(search->signInButton()->isEnabled());
-    QTest::mouseClick(search->signInButton(), Qt::LeftButton);
-    // The transfer dialog opens once the search's own loop has ended.
-    QTimer::singleShot(0, qApp, [] {
-        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CDlgupdown*>(QApplication::activeModalWidget()) != nullptr,
-                                 5000);
-        if (qEnvironmentVariableIsSet("KORVAN_SHOTS"))
-            QApplication::activeModalWidget()->grab().save(QStringLiteral("/tmp/mwt-download.png"));
-        pressOk(QApplication::activeModalWidget());
-    });
-}
-
-// The search asks the simulator alone, by "broadcast" to loopback from loopback.
-SearchSettings loopbackSearch(test::SimulatorRun& run) {
-    SearchSettings settings;
-    settings.port = run.simulator().searchPort();
-    settings.broadcastAddress = "127.0.0.1";
-    settings.localAddresses = [] { return std::vector<std::string>{"127.0.0.1"}; };
-    return settings;
-}
-
-} // namespace
+using test::loopbackSearch;
+using test::pressOk;
+using test::signInThenPressOk;
 
 class MainWindowTransferTest : public QObject {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // The Diagnose window against vela-sim over TCP and the pseudo-terminal: the channel and node
 // rows, the periodic refresh, Reset, the faults with the window alive and repainting, closing
 // mid-exchange, and the main window's Diagnose command.
+#include "../gateway/SearchDriving.h"
 #include "../shell/ModalDriver.h"
 #include "../shell/WindowFixture.h"
 #include "DiagnoseFixture.h"
@@ -257,7 +258,9 @@ void DiagnoseTest::theMainWindowOpensDiagnoseAfterTheUpload() {
     }
     test::WindowFixture fixture(GatewayModel::Vela3hTcp);
     fixture.core().link = run.settings();
+    // The upload's search asks this address alone, on the management port.
     fixture.core().state.gatewayIp = "127.0.0.1";
+    fixture.core().state.directAddress = true;
     fixture.core().state.canDiagnose = true;
     fixture.core().state.canDownload = true;
     fixture.window->actionController().refresh();
@@ -267,11 +270,13 @@ void DiagnoseTest::theMainWindowOpensDiagnoseAfterTheUpload() {
     QSignalSpy opened(diagnose, &gui::CDlgDiagnose::opened);
     {
         const test::ModalDriver driver(
-            [](QWidget* dialog) {
-                auto* transfer = qobject_cast<gui::CDlgupdown*>(dialog);
-                QVERIFY(transfer != nullptr);
-                QCOMPARE(transfer->windowTitle(), QStringLiteral("Upload"));
-                QTest::mouseClick(transfer->okButton(), Qt::LeftButton);
+            [](QWidget* modal) {
+                test::signInThenPressOk(modal, {}, [](QWidget* dialog) {
+                    auto* transfer = qobject_cast<gui::CDlgupdown*>(dialog);
+                    QVERIFY(transfer != nullptr);
+                    QCOMPARE(transfer->windowTitle(), QStringLiteral("Upload"));
+                    QTest::mouseClick(transfer->okButton(), Qt::LeftButton);
+                });
             },
             30000);
         fixture.actions().diagnose->trigger();

@@ -1,6 +1,7 @@
 // Tool / Show Memory Data and Tool / Serial Debugging Assistant of the main window against
 // vela-sim: the window opens non-modal and talks to the gateway, the other tools are held
 // back while it is open and offered again once it has closed.
+#include "../gateway/SearchDriving.h"
 #include "../shell/ModalDriver.h"
 #include "../shell/WindowFixture.h"
 #include "MemoryToolsFixture.h"
@@ -26,12 +27,18 @@ private Q_SLOTS:
         test::SimulatorRun run(test::simulatorFor(GatewayModel::Vela1hTcp));
         test::WindowFixture fixture(GatewayModel::Vela1hTcp);
         fixture.core().link = run.settings();
+        // The display's search asks this address alone, on the management port.
         fixture.core().state.gatewayIp = "127.0.0.1";
+        fixture.core().state.directAddress = true;
         enable_flags::debugModeChosen(fixture.core().state);
         fixture.window->actionController().refresh();
         QVERIFY(fixture.actions().showMemory->isEnabled());
 
-        fixture.actions().showMemory->trigger();
+        {
+            const test::ModalDriver driver([](QWidget* opened) { test::signInAtFirstGateway(opened); },
+                                           30000);
+            fixture.actions().showMemory->trigger();
+        }
         gui::CDlgMemoryDisplay* memory = fixture.window->memoryDisplay();
         QVERIFY(memory != nullptr);
         QVERIFY(memory->isVisible());
