@@ -8,6 +8,7 @@
 #include "model/ObjectRegistries.h"
 #include "model/ReachableObjects.h"
 
+#include <algorithm>
 #include <array>
 
 namespace korvan {
@@ -23,7 +24,8 @@ constexpr std::array<ItemSpec, 8> channelItems{{
     {"Master Type", "Select the master type of gateway at the side of HART", "Primary Master", Choice, true,
      masterTypes},
     {"Network Mode",
-     "The gateway supports two HART Network: Point-to-Point and Multi-drop. The gateway can communicate with the "
+     "The gateway supports two HART Network: Point-to-Point and Multi-drop. The gateway can communicate with "
+     "the "
      "HART salve device with 0 as its address in Point-to-Point mode.",
      "Point-to-Point", Choice, true, networkModes},
     {"Maximum Repetitions", "Select the number of retransmitting a HART command: 0~5", "3", Choice, true,
@@ -32,25 +34,37 @@ constexpr std::array<ItemSpec, 8> channelItems{{
     {"Delay Between Polls",
      "Set delay time of two commands (From transmitting a command to transmitting the next command): "
      "256~65535ms.",
-     "256", TypedValue, true, {}},
+     "256",
+     TypedValue,
+     true,
+     {}},
     {"Response Timeout",
-     "Time waiting for the response from slave after the gateway transmitting commands: 256~65535ms.", "256",
-     TypedValue, true, {}},
+     "Time waiting for the response from slave after the gateway transmitting commands: 256~65535ms.",
+     "256",
+     TypedValue,
+     true,
+     {}},
     {"How to Action after N Successive Response Timeout",
-     "Clear HART input data or not when number of timeout is more than value of parameter \"Timeout number\".",
+     "Clear HART input data or not when number of timeout is more than value of parameter \"Timeout "
+     "number\".",
      "Clear", Choice, true, timeoutActions},
     {"Successive Response Timeout for N Times",
-     "When the value of parameter \"Timeout clear\" is \"Clear\", the parameter is effective: 1~14.", "3",
-     TypedValue, true, {}},
+     "When the value of parameter \"Timeout clear\" is \"Clear\", the parameter is effective: 1~14.",
+     "3",
+     TypedValue,
+     true,
+     {}},
 }};
 
-constexpr std::string_view slaveAddressHelp =
-    "\"Point-to-Point\" mode: The slave address can only be 0;\r\n\"Multi-drop\" mode: The slave address can be 1 "
-    "to 15.";
+constexpr std::string_view slaveAddressHelp = "\"Point-to-Point\" mode: The slave address can only be "
+                                              "0;\r\n\"Multi-drop\" mode: The slave address can be 1 "
+                                              "to 15.";
 
 } // namespace
 
-CHartbus::CHartbus(ObjectRegistries& registries) : COrlaBus(registries) { setBusName("Channel"); }
+CHartbus::CHartbus(ObjectRegistries& registries) : COrlaBus(registries) {
+    setBusName("Channel");
+}
 
 COrlaItem* CHartbus::createAddressItem(ObjectRegistries& registries, std::uint32_t address) {
     return registries.createItem(
@@ -101,7 +115,9 @@ int CHartbus::commandCount() const {
     return total;
 }
 
-std::string CHartbus::busName() const { return "Channel" + decimalText(channelIndex_ + 1); }
+std::string CHartbus::busName() const {
+    return "Channel" + decimalText(channelIndex_ + 1);
+}
 
 bool CHartbus::canAddNode() const {
     if (isPointToPoint())
@@ -109,7 +125,9 @@ bool CHartbus::canAddNode() const {
     return multiDrop_.size() < static_cast<std::size_t>(MaxMultiDropNodes);
 }
 
-bool CHartbus::canAddCommand() const { return commandCount() < MaxChannelCommands + 1; }
+bool CHartbus::canAddCommand() const {
+    return commandCount() < MaxChannelCommands + 1;
+}
 
 void CHartbus::initialise() {
     mutableItems().clear();
@@ -140,11 +158,18 @@ bool CHartbus::checkMemoryBounds(int nextSend, int nextReceive, Prompt& prompt) 
     return true;
 }
 
-const PtrList<COrlaNode>& CHartbus::currentNodes() const { return isPointToPoint() ? pointToPoint_ : multiDrop_; }
+const PtrList<COrlaNode>& CHartbus::currentNodes() const {
+    return isPointToPoint() ? pointToPoint_ : multiDrop_;
+}
 
 ResultCode CHartbus::setNodeAddress(COrlaNode* node, std::string_view text) {
-    if (const ResultCode code = checkNumber(text, 1, MaxMultiDropNodes); !succeeded(code))
-        return code;
+    // A Point-to-Point node is always at 0: at any other address the channel would have no
+    // place for it when the project is opened again, and it would be dropped with its commands.
+    const bool pointToPoint =
+        std::find(pointToPoint_.begin(), pointToPoint_.end(), node) != pointToPoint_.end();
+    const ResultCode range = pointToPoint ? checkNumber(text, 0, 0) : checkNumber(text, 1, MaxMultiDropNodes);
+    if (!succeeded(range))
+        return range;
     const auto address = static_cast<std::uint32_t>(decimalValue(text));
     for (const COrlaNode* other : multiDrop_)
         if (other != node && other->address() == address)

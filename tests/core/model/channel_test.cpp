@@ -74,7 +74,7 @@ TEST_F(ChannelTest, SetNodeAddressChecksRangeAndRepeats) {
     COrlaNode* first = channel.addNode();
     COrlaNode* second = channel.addNode();
     const std::pair<const char*, ResultCode> cases[] = {
-        {"0", ResultCode::OutOfRange}, {"16", ResultCode::OutOfRange}, {"", ResultCode::ItemEmpty},
+        {"0", ResultCode::OutOfRange},  {"16", ResultCode::OutOfRange},       {"", ResultCode::ItemEmpty},
         {"x", ResultCode::IllegalChar}, {"1", ResultCode::NodeAddressRepeat}, {"2", ResultCode::Success},
     };
     for (const auto& [text, expected] : cases) {
@@ -85,6 +85,19 @@ TEST_F(ChannelTest, SetNodeAddressChecksRangeAndRepeats) {
     EXPECT_EQ(first->address(), 9u);
     EXPECT_EQ(first->nodeName(), "Node(9)");
     EXPECT_EQ(first->itemAt(0)->value(), "9");
+}
+
+// A damaged file may leave a Point-to-Point node's address cell editable: its address stays 0.
+TEST_F(ChannelTest, APointToPointNodeStaysAtZero) {
+    channel.setMode(PointToPointMode);
+    COrlaNode* node = channel.addNode();
+    ASSERT_NE(node, nullptr);
+    for (const char* text : {"5", "1", "x", ""}) {
+        EXPECT_FALSE(succeeded(channel.setNodeAddress(node, text))) << text;
+        EXPECT_EQ(node->address(), 0u);
+    }
+    EXPECT_EQ(channel.setNodeAddress(node, "0"), ResultCode::Success);
+    EXPECT_EQ(node->nodeName(), "Node(0)");
 }
 
 TEST_F(ChannelTest, AcceptsCommandsUpTo256) {
