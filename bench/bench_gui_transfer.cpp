@@ -22,6 +22,8 @@
 #include "projectfile/ProjectFile.h"
 #include "support/SampleProjects.h"
 #include "support/TempDir.h"
+#include "tools/CDlgDiagnose.h"
+#include "tools/CDlgMemoryDisplay.h"
 #include "tools/DiagnoseExchange.h"
 
 #include <QApplication>
@@ -32,6 +34,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -323,6 +326,35 @@ private:
     int readings_ = 0;
 };
 
+// The session is already pointed at the simulator: the link choices take it as it is.
+CDlgupdown::Choosers asPointed() {
+    CDlgupdown::Choosers choosers;
+    choosers.serialPort = [](gui::Session&, QWidget*) { return true; };
+    choosers.gateway = [](gui::Session&, QWidget*) { return true; };
+    return choosers;
+}
+
+// Diagnose with channel 1 selected and its periodic refresh on.
+std::unique_ptr<QObject> openDiagnose(gui::Session& session) {
+    auto window = std::make_unique<gui::CDlgDiagnose>(session, nullptr);
+    QSignalSpy opened(window.get(), &gui::CDlgDiagnose::opened);
+    window->start();
+    // A serial port opens on the worker first.
+    if (opened.isEmpty() && !opened.wait(5000))
+        return nullptr;
+    window->tree()->setCurrentIndex(window->indexOf(QStringLiteral("Channel1")));
+    window->togglePeriodic();
+    return window;
+}
+
+// The memory display reading both areas in turn.
+std::unique_ptr<QObject> openMemoryDisplay(gui::Session& session) {
+    auto window = std::make_unique<gui::CDlgMemoryDisplay>(session);
+    if (!window->start(asPointed()))
+        return nullptr;
+    return window;
+}
+
 bool live() {
     bool ok = true;
     const int seconds = 5;
@@ -333,6 +365,8 @@ bool live() {
     } cases[] = {
         {"ExchangeWorker, channel status 500 ms",
          [](gui::Session& session) { return std::make_unique<PollingWorker>(session); }},
+        {"Diagnose, periodic refresh", openDiagnose},
+        {"Memory display", openMemoryDisplay},
     };
     for (const auto& each : cases)
         for (const GatewayModel model : {GatewayModel::Vela3hTcp, GatewayModel::Vela3hRtu}) {

@@ -1,5 +1,11 @@
 #include "gateway/WorkerPrompt.h"
 
+// GCC 12's flow analysis takes the moves of the std::optional<std::string> a file question
+// answers for uses of an uninitialised string once optimised (a known false positive).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
 #include "support/Courier.h"
 
 #include <QThread>
