@@ -126,6 +126,8 @@ void MemoryDisplayTest::readsTheRowsOnScreen() {
     // The output area is read too, in turn.
     QVERIFY(!test::framesStartingWith(run, Bytes{0x08, 0x04, 0x00, 0x0B, 0xB8}).empty());
     QVERIFY(memory.prompt().shown.empty());
+    if (qEnvironmentVariableIsSet("KORVAN_SHOTS"))
+        memory.window->grab().save(QStringLiteral("/tmp/gwd-memory-%1.png").arg(QTest::currentDataTag()));
 }
 
 void MemoryDisplayTest::editsAnOutputByteInPlace_data() {
