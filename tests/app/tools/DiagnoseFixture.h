@@ -16,7 +16,25 @@
 #include <initializer_list>
 #include <memory>
 
+Q_DECLARE_METATYPE(korvan::GatewayModel)
+
 namespace korvan::test {
+
+// The private frames the simulator received that start with `letter`.
+inline std::size_t framesWithLetter(SimulatorRun& run, std::uint8_t letter) {
+    std::size_t count = 0;
+    for (const sim::LoggedFrame& frame : run.simulator().frames())
+        if (!frame.bytes.empty() && frame.bytes[0] == letter)
+            ++count;
+    return count;
+}
+
+// The rows of a test run over both links: TCP, and the serial line on a pseudo-terminal.
+inline void bothLinks() {
+    QTest::addColumn<GatewayModel>("model");
+    QTest::newRow("tcp") << GatewayModel::Vela3hTcp;
+    QTest::newRow("pty") << GatewayModel::Vela3hRtu;
+}
 
 // The HART commands of the one device on Channel1 that the window tests download.
 inline void fillDiagnoseProject(CProductTarn& product, std::initializer_list<unsigned> commands) {

@@ -12,8 +12,6 @@
 using namespace korvan;
 using Strings = std::vector<std::string>;
 
-Q_DECLARE_METATYPE(korvan::GatewayModel)
-
 namespace {
 
 constexpr int waitMs = 10000;
@@ -69,18 +67,7 @@ void typeInto(gui::CDlgCommandIOData& window, int row, const QString& text) {
     QTRY_VERIFY_WITH_TIMEOUT(open.isNull() || !open->isVisible(), 5000);
 }
 
-std::size_t letterCount(test::SimulatorRun& run, std::uint8_t letter) {
-    std::size_t count = 0;
-    for (const sim::LoggedFrame& frame : run.simulator().frames())
-        count += !frame.bytes.empty() && frame.bytes[0] == letter ? 1 : 0;
-    return count;
-}
-
-void bothLinks() {
-    QTest::addColumn<GatewayModel>("model");
-    QTest::newRow("tcp") << GatewayModel::Vela3hTcp;
-    QTest::newRow("pty") << GatewayModel::Vela3hRtu;
-}
+using test::bothLinks;
 
 } // namespace
 
@@ -197,7 +184,7 @@ void CommandIoDataTest::writesWhatWasTyped() {
     test::DiagnoseFixture fixture(model, run, {3, static_cast<unsigned>(command)});
     QVERIFY(openCommand(fixture, command));
     // The write-only commands list an empty form without asking the gateway.
-    QCOMPARE(letterCount(run, 0x07), std::size_t{0});
+    QCOMPARE(test::framesWithLetter(run, 0x07), std::size_t{0});
     QVERIFY(!fixture.io->refreshButton()->isEnabled());
     QVERIFY(fixture.io->editButton()->isEnabled());
     QCOMPARE(fixture.io->rows()->rows().at(0).value, std::string("NoErr"));

@@ -14,26 +14,14 @@
 using namespace korvan;
 using Strings = std::vector<std::string>;
 
-Q_DECLARE_METATYPE(korvan::GatewayModel)
 Q_DECLARE_METATYPE(korvan::sim::FaultPlan)
 
 namespace {
 
 constexpr int waitMs = 10000;
 
-std::size_t framesWithLetter(test::SimulatorRun& run, std::uint8_t letter) {
-    std::size_t count = 0;
-    for (const sim::LoggedFrame& frame : run.simulator().frames())
-        if (!frame.bytes.empty() && frame.bytes[0] == letter)
-            ++count;
-    return count;
-}
-
-void bothLinks() {
-    QTest::addColumn<GatewayModel>("model");
-    QTest::newRow("tcp") << GatewayModel::Vela3hTcp;
-    QTest::newRow("pty") << GatewayModel::Vela3hRtu;
-}
+using test::bothLinks;
+using test::framesWithLetter;
 
 } // namespace
 
