@@ -84,14 +84,14 @@ private Q_SLOTS:
         QFETCH(bool, direct);
         test::SessionFixture fixture(GatewayModel::Vela3hTcp);
         AppState& state = fixture.session.state;
-        state.gatewayIp = "192.168.1.20";
+        state.gatewayIp = "127.0.1.20";
         state.directAddress = direct;
         gui::CEthernetConfig dialog(state);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Ethernet configuration"));
         QCOMPARE(dialog.searchBox()->text(), QStringLiteral("Use the search function"));
         QCOMPARE(dialog.searchBox()->isChecked(), !direct);
         QCOMPARE(dialog.addressPart(0)->isEnabled(), direct);
-        QCOMPARE(dialog.addressText(), QStringLiteral("192.168.1.20"));
+        QCOMPARE(dialog.addressText(), QStringLiteral("127.0.1.20"));
         QVERIFY(dialog.findChild<QLabel*>() != nullptr);
         if (qEnvironmentVariableIsSet("KORVAN_SHOTS")) {
             dialog.show();
@@ -106,12 +106,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("direct");
         QTest::addColumn<bool>("ethernet");
         QTest::newRow("fixed address")
-            << QStringList{"192", "168", "1", "20"} << true << "192.168.1.20" << true << true;
+            << QStringList{"127", "0", "1", "20"} << true << "127.0.1.20" << true << true;
         QTest::newRow("0.0.0.0 searches")
             << QStringList{"0", "0", "0", "0"} << true << "0.0.0.0" << false << true;
         QTest::newRow("empty parts read 0")
             << QStringList{"", "", "", ""} << true << "0.0.0.0" << false << true;
-        QTest::newRow("ticked empties") << QStringList{"10", "0", "0", "1"} << false << "" << false << false;
+        QTest::newRow("ticked empties") << QStringList{"127", "0", "0", "1"} << false << "" << false << false;
     }
     void ethernetConfigurationWritesTheState() {
         QFETCH(QStringList, parts);
@@ -121,7 +121,7 @@ private Q_SLOTS:
         QFETCH(bool, ethernet);
         test::SessionFixture fixture(GatewayModel::Vela3hTcp);
         AppState& state = fixture.session.state;
-        state.gatewayIp = "10.1.1.1";
+        state.gatewayIp = "127.1.1.1";
         gui::CEthernetConfig dialog(state);
         dialog.show();
         if (untick)
@@ -155,7 +155,7 @@ private Q_SLOTS:
     void ethernetConfigurationCancelRestoresTheFlag() {
         test::SessionFixture fixture(GatewayModel::Vela3hTcp);
         AppState& state = fixture.session.state;
-        state.gatewayIp = "10.0.0.5";
+        state.gatewayIp = "127.0.0.5";
         gui::CEthernetConfig dialog(state);
         dialog.show();
         QTest::mouseClick(dialog.searchBox(), Qt::LeftButton);
@@ -163,7 +163,7 @@ private Q_SLOTS:
         QTest::keyClicks(dialog.addressPart(3), QStringLiteral("9"));
         QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
         QVERIFY(!state.directAddress);
-        QCOMPARE(state.gatewayIp, std::string("10.0.0.5"));
+        QCOMPARE(state.gatewayIp, std::string("127.0.0.5"));
         QVERIFY(state.linkKind == LinkKind::Serial);
     }
 
